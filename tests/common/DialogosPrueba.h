@@ -1,0 +1,89 @@
+// Drives modal windows from a test without timers of fixed length: the helper
+// polls the active modal widget, acts on each expected window in turn, counts
+// what it handled and gives up (closing whatever is modal) after a time-out,
+// so a test fails instead of hanging in exec().
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QAbstractButton;
+
+class DialogosPrueba : public QObject
+{
+    Q_OBJECT
+public:
+    using Accion = std::function<void(QWidget *)>;
+
+    // `espera_ms` is how long each expected window may take to come up.
+    explicit DialogosPrueba(int espera_ms = 5000, QObject *parent = nullptr);
+    ~DialogosPrueba() override;
+
+    // Queues an expected modal window and what to do with it. `nombre` is its
+    // objectName or class name (empty: any modal window). The actions run in
+    // the order the windows appear; polling starts with the first call.
+    DialogosPrueba &alAparecer(const QString &nombre, Accion accion);
+    // Shorthands: press the button whose caption is `caption` (see pulsarBoton),
+    // or send one key to the window's focus widget.
+    DialogosPrueba &pulsarAlAparecer(const QString &nombre, const QString &caption);
+    DialogosPrueba &teclaAlAparecer(const QString &nombre, int tecla);
+
+    // Windows handled so far and the failures seen (an expected window that did
+    // not come up in time, a button that was not there).
+    int atendidos() const { return m_atendidos; }
+    int pendientes() const { return int(m_cola.size()); }
+    QStringList errores() const { return m_errores; }
+    bool correcto() const { return m_errores.isEmpty() && m_cola.isEmpty(); }
+    // Caption and text of every window handled, in order.
+    QStringList titulos() const { return m_titulos; }
+    QStringList textos() const { return m_textos; }
+
+    // Processes events until the queue is empty or a time-out struck; for
+    // windows opened without blocking the test (show(), open()).
+    bool esperar();
+
+    // Waits (processing events) for a modal window named `nombre`; nullptr after
+    // the time-out. For tests that open the window without exec().
+    static QWidget *esperarModal(const QString &nombre = QString(), int espera_ms = 5000);
+
+    // What a window shows: its caption, and its message (a QMessageBox's text,
+    // the label "LblMensaje", or else the visible labels joined by newlines).
+    static QString titulo(const QWidget *ventana);
+    static QString texto(const QWidget *ventana);
+    // Finds a button by caption: exact first, then ignoring '&' and outer blanks.
+    static QAbstractButton *boton(const QWidget *ventana, const QString &caption);
+    // Clicks it; false when there is no such enabled button.
+    static bool pulsarBoton(QWidget *ventana, const QString &caption);
+    // Sends a key press to the window's focus widget (or the window itself).
+    static void pulsarTecla(QWidget *ventana, int tecla, Qt::KeyboardModifiers mod = Qt::NoModifier);
+    // Closes every modal window still open (rejecting dialogs); for cleanup().
+    static int cerrarModales();
+
+private slots:
+    void sondear();
+
+private:
+    struct Esperado
+    {
+        QString nombre;
+        Accion accion;
+    };
+    static bool coincide(const QWidget *w, const QString &nombre);
+    void rendirse(const QString &motivo);
+
+    QList<Esperado> m_cola;
+    QList<QPointer<QWidget>> m_vistos;
+    QStringList m_errores, m_titulos, m_textos;
+    QTimer m_reloj;
+    QElapsedTimer m_desde; // since the last window was handled
+    int m_espera_ms;
+    int m_atendidos = 0;
+};
