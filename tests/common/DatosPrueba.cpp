@@ -1,0 +1,144 @@
+// Temporary data folder and record builders for the tests.
+#include "DatosPrueba.h"
+
+#include "Esquema.h"
+#include "Table.h"
+
+#include <QDir>
+
+DatosPrueba::DatosPrueba()
+{
+    if (!m_dir.isValid())
+        return;
+    Crear_Tablas(carpeta());
+    m_db = new TDatabase(QStringLiteral("Maestro"));
+    m_db->setDirectory(carpeta());
+    m_valida = true;
+}
+
+DatosPrueba::~DatosPrueba()
+{
+    delete m_db;
+}
+
+QString DatosPrueba::carpeta() const
+{
+    return QDir::cleanPath(m_dir.path());
+}
+
+QString DatosPrueba::ruta(const QString &tabla) const
+{
+    return QDir(carpeta()).filePath(tabla);
+}
+
+int DatosPrueba::addRecord(const QString &tabla, const QMap<QString, QVariant> &campos)
+{
+    TTable t;
+    t.setDatabase(m_db);
+    t.setTableName(tabla);
+    t.open();
+    t.append();
+    for (auto it = campos.cbegin(); it != campos.cend(); ++it)
+        t.fieldByName(it.key())->setValue(it.value());
+    t.post();
+    int numero = 0;
+    for (TField *f : t.fields())
+        if (f->dataType() == TFieldType::AutoInc)
+            numero = f->asInteger();
+    t.close();
+    return numero;
+}
+
+int DatosPrueba::addBrand(const QString &nombre)
+{
+    return addRecord(QStringLiteral("Marcas.DAT"), {{QStringLiteral("MARCA"), nombre}});
+}
+
+int DatosPrueba::addModel(const QString &nombre, int marca)
+{
+    return addRecord(QStringLiteral("Modelos.DAT"),
+                     {{QStringLiteral("MODELO"), nombre}, {QStringLiteral("ORDENMARCA"), marca}});
+}
+
+namespace {
+// Name of a catalogue entry by its number, empty when missing.
+QString nombreEn(TDatabase *db, const QString &tabla, const QString &campoNumero, int numero, const QString &campoNombre)
+{
+    TTable t;
+    t.setDatabase(db);
+    t.setTableName(tabla);
+    t.open();
+    const QString nombre = t.locate(campoNumero, numero) ? t.fieldByName(campoNombre)->asString() : QString();
+    t.close();
+    return nombre;
+}
+}
+
+void DatosPrueba::addVehicle(const QString &matricula, int marca, int modelo, int km)
+{
+    addRecord(QStringLiteral("Matriculas.DAT"),
+              {{QStringLiteral("MATRICULA"), matricula},
+               {QStringLiteral("MARCA"), marca},
+               {QStringLiteral("MODELO"), modelo},
+               {QStringLiteral("MARCA_S"), nombreEn(m_db, QStringLiteral("Marcas.DAT"), QStringLiteral("ORDENMARCA"), marca,
+                                                    QStringLiteral("MARCA"))},
+               {QStringLiteral("MODELO_S"), nombreEn(m_db, QStringLiteral("Modelos.DAT"), QStringLiteral("ORDENMODELO"),
+                                                     modelo, QStringLiteral("MODELO"))},
+               {QStringLiteral("KILOMETROS"), km}});
+}
+
+void DatosPrueba::addMaintenance(const QString &matricula, const QDate &fecha, int km, const QStringList &tareas)
+{
+    QMap<QString, QVariant> campos{{QStringLiteral("MATRICULA"), matricula},
+                                   {QStringLiteral("FECHA"), fecha},
+                                   {QStringLiteral("KILOMETROS"), km}};
+    for (const QString &tarea : tareas)
+        campos.insert(tarea, QStringLiteral("X"));
+    addRecord(QStringLiteral("Mantenimiento.DAT"), campos);
+}
+
+void DatosPrueba::addInterval(int marca, const QMap<QString, int> &intervalos)
+{
+    QMap<QString, QVariant> campos{{QStringLiteral("MARCA"), marca}};
+    for (auto it = intervalos.cbegin(); it != intervalos.cend(); ++it)
+        campos.insert(it.key(), it.value());
+    addRecord(QStringLiteral("KmCambios.DAT"), campos);
+}
+
+void DatosPrueba::addBreakdown(const QString &matricula, const QDate &inicio, int km, const QString &averia,
+                               const QDate &fin, const QString &reparacion, double importe)
+{
+    QMap<QString, QVariant> campos{{QStringLiteral("MATRICULA"), matricula},
+                                   {QStringLiteral("FECHAINICIO"), inicio},
+                                   {QStringLiteral("KILOMETROS"), km},
+                                   {QStringLiteral("ESTADO"), fin.isValid() ? QStringLiteral("C") : QStringLiteral("P")}};
+    if (!averia.isEmpty())
+        campos.insert(QStringLiteral("AVERIA"), averia);
+    if (fin.isValid())
+        campos.insert(QStringLiteral("FECHAFIN"), fin);
+    if (!reparacion.isEmpty())
+        campos.insert(QStringLiteral("REPARACION"), reparacion);
+    if (importe != 0)
+        campos.insert(QStringLiteral("IMPORTE"), importe);
+    addRecord(QStringLiteral("Averias.DAT"), campos);
+}
+
+int DatosPrueba::addTyres(const QString &matricula, const QDate &fecha, int km, const QString &marca,
+                          const QString &observaciones)
+{
+    QMap<QString, QVariant> campos{{QStringLiteral("MATRICULA"), matricula},
+                                   {QStringLiteral("FECHA"), fecha},
+                                   {QStringLiteral("KILOMETROS"), km}};
+    if (!marca.isEmpty())
+        campos.insert(QStringLiteral("MARCA"), marca);
+    if (!observaciones.isEmpty())
+        campos.insert(QStringLiteral("OBSERVACIONES"), observaciones);
+    return addRecord(QStringLiteral("Ruedas.DAT"), campos);
+}
+
+void DatosPrueba::addSheet(const QString &matricula, const QMap<QString, QVariant> &campos)
+{
+    QMap<QString, QVariant> todos = campos;
+    todos.insert(QStringLiteral("MATRICULA"), matricula);
+    addRecord(QStringLiteral("FichaTecnica.DAT"), todos);
+}

@@ -1,0 +1,51 @@
+// A temporary data folder holding the eight empty tables, with small builders that
+// write records through the store, so a test shows its data in a few lines.
+#pragma once
+
+#include <QDate>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QVariant>
+
+class TDatabase;
+
+class DatosPrueba
+{
+public:
+    DatosPrueba();  // makes the folder and the eight tables; QVERIFY(isValid()) in the test
+    ~DatosPrueba();
+    DatosPrueba(const DatosPrueba &) = delete;
+    DatosPrueba &operator=(const DatosPrueba &) = delete;
+
+    bool isValid() const { return m_valida; }
+    QString carpeta() const;                      // the data folder, without a trailing separator
+    QString ruta(const QString &tabla) const;     // full path of "Matriculas.DAT" and so on
+
+    // Each returns the number the store gave to the new record (ORDENMARCA, ORDENMODELO, ORDEN).
+    int addBrand(const QString &nombre);
+    int addModel(const QString &nombre, int marca);
+    // MARCA_S and MODELO_S are copied from the catalogues, as the vehicle editor does.
+    void addVehicle(const QString &matricula, int marca, int modelo, int km);
+    // `tareas`: field names of the tasks done ("C_ACEITE", "F_AIRE"...), stored as "X".
+    void addMaintenance(const QString &matricula, const QDate &fecha, int km, const QStringList &tareas = {});
+    // Intervals by task field name; tasks left out stay empty.
+    void addInterval(int marca, const QMap<QString, int> &intervalos);
+    // A pending breakdown when `fin` is null, a repaired one otherwise (ESTADO follows).
+    void addBreakdown(const QString &matricula, const QDate &inicio, int km, const QString &averia = QString(),
+                      const QDate &fin = QDate(), const QString &reparacion = QString(), double importe = 0);
+    int addTyres(const QString &matricula, const QDate &fecha, int km, const QString &marca = QString(),
+                 const QString &observaciones = QString());
+    // Technical sheet with the given fields (by name) besides MATRICULA.
+    void addSheet(const QString &matricula, const QMap<QString, QVariant> &campos = {});
+
+    // Generic: appends one record with the given field values; returns the
+    // auto-increment value of the new record, or 0 when the table has none.
+    int addRecord(const QString &tabla, const QMap<QString, QVariant> &campos);
+
+private:
+    QTemporaryDir m_dir;
+    TDatabase *m_db = nullptr;
+    bool m_valida = false;
+};
