@@ -1,0 +1,2 @@
+# Message dialogs: layout, keys, beeps and the answers of the test seam.
+quelvaro_add_test(NAME tst_avisos SOURCES tst_avisos.cpp LIBS toolkit testcommon)
