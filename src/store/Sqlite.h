@@ -1,0 +1,88 @@
+// Private to the store: SQLite connections shared per table file inside the
+// process, the mapping of SQLite failures onto engine codes, and the file layout.
+#pragma once
+
+#include "StoreErrors.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+namespace store {
+
+// What was being done when SQLite failed: decides between read, write and delete codes.
+enum class Operacion { Lectura, Escritura, Borrado };
+
+// Raises the engine error for an SQLite result code, naming the table.
+[[noreturn]] void fallo(sqlite3 *db, int rc, Operacion op, const QString &tabla);
+
+// Layout of a table file as read from its schema.
+struct Columna
+{
+    QString nombre;
+    int tipo = 0;   // TFieldType as int
+    int tamano = 0;
+};
+struct Indice
+{
+    QString nombre;
+    QStringList campos;
+    bool unico = false;
+};
+struct Esquema
+{
+    QString tablaSql;          // the one data table inside the file
+    QList<Columna> columnas;
+    QList<Indice> indices;     // every index of the data table, as stored
+    int columna(const QString &nombre) const; // case-insensitive; -1 when missing
+    const Indice *indice(const QString &nombre) const;
+};
+
+// A connection on one table file, shared by every table object of the process
+// that has the file open. Statements are stepped to completion and reset, so
+// sharing never holds a lock between two calls.
+struct Conexion
+{
+    QString ruta;       // absolute path, the key of the pool
+    QString tabla;      // table name for messages
+    sqlite3 *db = nullptr;
+    int usos = 0;
+    Esquema esquema;
+};
+
+Conexion *abrirConexion(const QString &ruta, const QString &tabla);
+void soltarConexion(Conexion *c);
+
+// Commits made through this process on a file (any object, any connection).
+quint64 contadorCambios(const QString &ruta);
+void anotarCambio(const QString &ruta);
+
+// Opens a bare connection (no pool) with the store's settings; raises on failure.
+sqlite3 *abrirFichero(const QString &ruta, const QString &tabla, bool crear);
+void ejecutar(sqlite3 *db, const QString &sql, Operacion op, const QString &tabla);
+Esquema leerEsquema(sqlite3 *db, const QString &tabla);
+
+QString comillas(const QString &identificador); // "name" for SQL
+QString fechaIso(const QDate &d);
+
+// A prepared statement, finalized when it goes out of scope.
+class Sentencia
+{
+public:
+    Sentencia() = default;
+    Sentencia(sqlite3 *db, const QString &sql, Operacion op, const QString &tabla);
+    ~Sentencia();
+    Sentencia(const Sentencia &) = delete;
+    Sentencia &operator=(const Sentencia &) = delete;
+    Sentencia(Sentencia &&o) noexcept : m_st(o.m_st) { o.m_st = nullptr; }
+    Sentencia &operator=(Sentencia &&o) noexcept;
+    sqlite3_stmt *get() const { return m_st; }
+    explicit operator bool() const { return m_st != nullptr; }
+
+private:
+    sqlite3_stmt *m_st = nullptr;
+};
+
+} // namespace store
