@@ -5,12 +5,32 @@
 #include "Table.h"
 
 #include <QDir>
+#include <QFile>
+
+namespace {
+// The eight empty tables are made once per test program and copied for each fixture.
+QString carpetaModelo()
+{
+    static QTemporaryDir modelo;
+    static bool hecha = false;
+    if (!hecha && modelo.isValid()) {
+        Crear_Tablas(modelo.path());
+        hecha = true;
+    }
+    return hecha ? modelo.path() : QString();
+}
+}
 
 DatosPrueba::DatosPrueba()
 {
     if (!m_dir.isValid())
         return;
-    Crear_Tablas(carpeta());
+    const QString modelo = carpetaModelo();
+    if (modelo.isEmpty())
+        return;
+    for (const TTableDef &def : Definicion_Tablas())
+        if (!QFile::copy(QDir(modelo).filePath(def.name), ruta(def.name)))
+            return;
     m_db = new TDatabase(QStringLiteral("Maestro"));
     m_db->setDirectory(carpeta());
     m_valida = true;
