@@ -283,20 +283,30 @@ QString Texto_Con_Mascara(const TField *campo, const QVariant &valor, const QStr
 {
     if (!campo || valor.isNull() || !valor.isValid())
         return QString();
-    switch (campo->dataType()) {
-    case TFieldType::Date:
+    // The value's own type decides: a declared field knows its type only once its
+    // table has been opened.
+    switch (valor.typeId()) {
+    case QMetaType::QDate:
         return Formatear_Fecha(valor.toDate());
-    case TFieldType::Integer:
-    case TFieldType::AutoInc:
+    case QMetaType::QDateTime:
+        return Formatear_Fecha(valor.toDateTime().date());
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
         if (!mascara.isEmpty())
             return Formatear_Mascara(valor.toDouble(), mascara);
         return QString::number(valor.toLongLong());
-    case TFieldType::Float:
+    case QMetaType::Double:
+    case QMetaType::Float:
         return Formatear_Mascara(valor.toDouble(), mascara);
-    case TFieldType::Text:
-    case TFieldType::Memo:
+    default:
         break;
     }
+    if (campo->dataType() == TFieldType::Date)
+        return Formatear_Fecha(valor.toDate());
     return valor.toString();
 }
 } // namespace
