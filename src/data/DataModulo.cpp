@@ -47,14 +47,6 @@ void Declarar_Todos(TTable *tabla)
         tabla->addField(f.name);
 }
 
-// "'text'" with every quote doubled, as the filter syntax wants it.
-QString Entre_Comillas(const QString &texto)
-{
-    QString t = texto;
-    t.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
-}
-
 qint32 Saturar(qint64 v)
 {
     const qint64 menor = std::numeric_limits<qint32>::min(), mayor = std::numeric_limits<qint32>::max();
@@ -76,6 +68,18 @@ struct Cerrar_Al_Salir
 };
 
 } // namespace
+
+QString Filtro_Matricula(const QString &matricula)
+{
+    QString t = matricula;
+    t.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QStringLiteral("Matricula = '") + t + QLatin1Char('\'');
+}
+
+QString Filtro_Marca(qint32 marca)
+{
+    return QStringLiteral("Marca = ") + QString::number(marca);
+}
 
 TModuloDatos::TModuloDatos(const QString &carpetaDatos, QObject *parent)
     : QObject(parent), m_carpeta(carpetaDatos.isEmpty() ? Carpeta_Datos_Predeterminada() : carpetaDatos)
@@ -356,7 +360,7 @@ void TModuloDatos::TableRuedasCalcFields(TTable &tabla)
     const QString matricula = TableMatriculas->fieldByName(QStringLiteral("MATRICULA"))->asString();
     Cerrar_Al_Salir cerrar{TablaFichaTec};
     TablaFichaTec->close();
-    TablaFichaTec->setFilter(QStringLiteral("Matricula = ") + Entre_Comillas(matricula));
+    TablaFichaTec->setFilter(Filtro_Matricula(matricula));
     TablaFichaTec->setFiltered(true);
     TablaFichaTec->open();
     if (TablaFichaTec->locate(QStringLiteral("Matricula"), matricula))
@@ -376,13 +380,13 @@ void TModuloDatos::Calcular_Proximo_Mantenimiento()
     // whole table is never read.
     Cerrar_Al_Salir cerrarMantto{TablaMantto};
     TablaMantto->close();
-    TablaMantto->setFilter(QStringLiteral("Matricula = ") + Entre_Comillas(matricula));
+    TablaMantto->setFilter(Filtro_Matricula(matricula));
     TablaMantto->setFiltered(true);
     TablaMantto->open();
 
     Cerrar_Al_Salir cerrarKm{TablaKmCambios};
     TablaKmCambios->close();
-    TablaKmCambios->setFilter(QStringLiteral("Marca = ") + QString::number(marca));
+    TablaKmCambios->setFilter(Filtro_Marca(marca));
     TablaKmCambios->setFiltered(true);
     TablaKmCambios->open();
 

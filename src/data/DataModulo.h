@@ -135,5 +135,10 @@ private:
     std::array<tVentanaVehiculo *, Pantalla_Ninguna> m_ventanas{};
 };
 
+// Filter texts on a plate ("Matricula = 'O''NEIL'", quotes doubled) and on a
+// brand number ("Marca = 7").
+QString Filtro_Matricula(const QString &matricula);
+QString Filtro_Marca(qint32 marca);
+
 // The program's data module (nullptr while none exists).
 extern TModuloDatos *ModuloDatos;

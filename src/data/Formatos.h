@@ -35,9 +35,10 @@ bool Leer_Numero(const QString &texto, double *valor);
 // The same for a whole number that fits in 32 bits; decimals other than zeros are refused.
 bool Leer_Entero(const QString &texto, qint32 *valor);
 
-// What a control or a grid shows for a stored value of `campo`: dates in the short
-// date form, numbers through the field's display format when it has one, other
-// values as the field's own text. An empty value gives the empty text.
+// What a control or a grid shows for a value of `campo`: dates in the short date
+// form, numbers through the field's display format when it has one (plain
+// otherwise, "," before decimals), texts as they are. An empty value gives the
+// empty text.
 QString Texto_Valor(const TField *campo, const QVariant &valor);
 // The same with the field's edit format, for a value being edited.
 QString Texto_Edicion(const TField *campo, const QVariant &valor);

@@ -393,6 +393,15 @@ void TstModulo::cabecera()
     }
     m_modulo->Actualizar_Cabecera_Vehiculo();
     QCOMPARE(m_modulo->Cabecera_Vehiculo, esperado);
+
+    // The report cursor looks the names up in the same catalogues.
+    TTable *informe = m_modulo->TablaMatriculas;
+    informe->setFilter(Filtro_Matricula("1111AAA"));
+    informe->setFiltered(true);
+    informe->open();
+    QCOMPARE(informe->fieldByName("sMarca")->asString() + " " + informe->fieldByName("sModelo")->asString(),
+             esperado.section(" - ", 0, 0));
+    informe->close();
 }
 
 void TstModulo::ruedas_data()
