@@ -441,9 +441,9 @@ QString TableStore::tableVersion(const QString &path)
     const QString tabla = QFileInfo(path).fileName();
     sqlite3 *db = abrirFichero(path, tabla, false);
     try {
+        const Esquema e = leerEsquema(db, tabla); // a file with no data table is no table
         int v = versionMarcada(db, tabla);
         if (v >= kVersionActual) {
-            const Esquema e = leerEsquema(db, tabla);
             if (!existeTablaIndices(db, tabla))
                 v = kVersionActual - 1;
             for (const Indice &i : indicesExigidos(db, tabla))

@@ -1,4 +1,414 @@
+// Store failures from real causes in a temporary folder: duplicate keys, damaged
+// files, read-only files and folders, a lock held by another process, missing
+// tables, fields and indexes, and a process killed while it posts.
+//
+// The program doubles as the other process: "--bloquear FICHERO" holds a write
+// lock until its input closes, "--escribir CARPETA" posts vehicles until killed.
+#include "DatosPrueba.h"
+#include "Table.h"
+
+#include <QProcess>
 #include <QtTest>
-class T : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(T)
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TTable> tabla(TDatabase &db, const QString &nombre)
+{
+    auto t = std::make_unique<TTable>();
+    t->setDatabase(&db);
+    t->setTableName(nombre);
+    return t;
+}
+
+bool sql(const QString &ruta, const QString &texto)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(QFile::encodeName(ruta).constData(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        return false;
+    }
+    const int rc = sqlite3_exec(db, texto.toUtf8().constData(), nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc == SQLITE_OK;
+}
+
+QString integridad(const QString &ruta)
+{
+    sqlite3 *db = nullptr;
+    QString r;
+    if (sqlite3_open(QFile::encodeName(ruta).constData(), &db) == SQLITE_OK) {
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            r = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return r;
+}
+
+// Makes a file or folder immutable (chattr), which stops root as well; undone on destruction.
+class Inmutable
+{
+public:
+    explicit Inmutable(const QString &ruta) : m_ruta(ruta)
+    {
+        m_activo = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), ruta}) == 0;
+    }
+    ~Inmutable() { quitar(); }
+    bool activo() const { return m_activo; }
+    void quitar()
+    {
+        if (m_activo)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), m_ruta});
+        m_activo = false;
+    }
+
+private:
+    QString m_ruta;
+    bool m_activo = false;
+};
+
+int bloquear(const char *ruta)
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open(ruta, &db) != SQLITE_OK)
+        return 1;
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE; UPDATE Matriculas SET KILOMETROS = KILOMETROS + 1", nullptr, nullptr, nullptr)
+        != SQLITE_OK)
+        return 2;
+    std::printf("bloqueado\n");
+    std::fflush(stdout);
+    char linea[64];
+    while (std::fgets(linea, sizeof linea, stdin)) {
+    }
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return 0;
+}
+
+int escribir(const char *carpeta)
+{
+    TDatabase db;
+    db.setDirectory(QString::fromLocal8Bit(carpeta));
+    TTable t;
+    t.setDatabase(&db);
+    t.setTableName(QStringLiteral("Matriculas.DAT"));
+    t.open();
+    for (int i = 0;; ++i) {
+        t.append();
+        t.fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("V%1").arg(i, 6, 10, QLatin1Char('0')));
+        t.fieldByName(QStringLiteral("KILOMETROS"))->setAsInteger(i);
+        t.post();
+        std::printf("%d\n", i); // acknowledged: the post has returned
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+class TestFallosTabla : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void claveDuplicada_data();
+    void claveDuplicada();
+    void ficheroIlegible_data();
+    void ficheroIlegible();
+    void soloLectura_data();
+    void soloLectura();
+    void bloqueoDeOtroProceso();
+    void faltantes_data();
+    void faltantes();
+    void procesoMuertoAlGuardar();
+};
+
+void TestFallosTabla::claveDuplicada_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("campo");
+
+    QTest::newRow("matrícula") << "Matriculas.DAT" << "MATRICULA";
+    QTest::newRow("nombre de marca") << "Marcas.DAT" << "MARCA";
+}
+
+void TestFallosTabla::claveDuplicada()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, campo);
+
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    datos.addRecord(nombre, {{campo, QStringLiteral("O'NEIL")}});
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, nombre);
+    t->open();
+    t->append();
+    t->fieldByName(campo)->setAsString(QStringLiteral("O'NEIL"));
+    try {
+        t->post();
+        QFAIL("clave duplicada aceptada");
+    } catch (const EDBEngineError &e) {
+        QCOMPARE(e.errorCode(), EngineCode::DuplicateKey);
+        QVERIFY(e.message().contains(nombre));
+    }
+    QCOMPARE(t->state(), TDataSetState::Insert);
+    t->cancel();
+    QCOMPARE(t->recordCount(), 1);
+}
+
+void TestFallosTabla::ficheroIlegible_data()
+{
+    QTest::addColumn<QString>("dano");
+
+    QTest::newRow("no es una tabla") << "texto";
+    QTest::newRow("vacío") << "vacio";
+    QTest::newRow("truncado") << "truncado";
+    QTest::newRow("cabecera rota") << "cabecera";
+}
+
+// A damaged file is a read error, never a crash, and the object stays closed.
+void TestFallosTabla::ficheroIlegible()
+{
+    QFETCH(QString, dano);
+
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    const QString ruta = datos.ruta(QStringLiteral("Averias.DAT"));
+    // Enough records to fill many pages.
+    QVERIFY(sql(ruta, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400) "
+                                     "INSERT INTO Averias (MATRICULA, AVERIA) SELECT 'M' || i, hex(randomblob(400)) FROM n")));
+    QFile f(ruta);
+    const qint64 tamano = f.size();
+    if (dano == QLatin1String("texto")) {
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("MATRICULA;FECHA\n1234ABC;01/01/2024\n");
+    } else if (dano == QLatin1String("vacio")) {
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    } else if (dano == QLatin1String("truncado")) {
+        QVERIFY(f.resize(tamano / 3));
+    } else {
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(0);
+        f.write(QByteArray(100, '\x7f'));
+    }
+    f.close();
+
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, QStringLiteral("Averias.DAT"));
+    try {
+        t->open();
+        t->last();
+        QFAIL("tabla dañada abierta");
+    } catch (const EDBEngineError &e) {
+        QCOMPARE(e.errorCode(), EngineCode::ReadError);
+        QVERIFY2(e.message().contains(QLatin1String("Averias.DAT")), qPrintable(e.message()));
+    }
+    QVERIFY(!t->active());
+    QVERIFY_THROWS_EXCEPTION(EDBEngineError, TableStore::tableVersion(ruta));
+}
+
+void TestFallosTabla::soloLectura_data()
+{
+    QTest::addColumn<bool>("carpeta");
+    QTest::addColumn<QString>("operacion");
+    QTest::addColumn<int>("codigo");
+
+    QTest::newRow("fichero, alta") << false << "alta" << int(EngineCode::WriteError);
+    QTest::newRow("fichero, cambio") << false << "cambio" << int(EngineCode::WriteError);
+    QTest::newRow("fichero, borrado") << false << "borrado" << int(EngineCode::CannotDelete);
+    QTest::newRow("carpeta, alta") << true << "alta" << int(EngineCode::WriteError);
+    QTest::newRow("carpeta, borrado") << true << "borrado" << int(EngineCode::CannotDelete);
+}
+
+// Writing into a file or folder that cannot be written is refused with its code;
+// the record stays pending and nothing reaches the file.
+void TestFallosTabla::soloLectura()
+{
+    QFETCH(bool, carpeta);
+    QFETCH(QString, operacion);
+    QFETCH(int, codigo);
+
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, QStringLiteral("Matriculas.DAT"));
+    Inmutable proteccion(carpeta ? datos.carpeta() : datos.ruta(QStringLiteral("Matriculas.DAT")));
+    if (!proteccion.activo())
+        QSKIP("chattr +i no está disponible en este sistema de ficheros");
+    t->open();
+    try {
+        if (operacion == QLatin1String("alta")) {
+            t->append();
+            t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("B"));
+            t->post();
+        } else if (operacion == QLatin1String("cambio")) {
+            t->edit();
+            t->fieldByName(QStringLiteral("KILOMETROS"))->setAsInteger(2000);
+            t->post();
+        } else {
+            t->deleteRecord();
+        }
+        QFAIL("escritura aceptada");
+    } catch (const EDBEngineError &e) {
+        QCOMPARE(int(e.errorCode()), codigo);
+        QVERIFY2(e.message().contains(QLatin1String("Matriculas.DAT")), qPrintable(e.message()));
+    }
+    QCOMPARE(t->state(), operacion == QLatin1String("alta")     ? TDataSetState::Insert
+                         : operacion == QLatin1String("cambio") ? TDataSetState::Edit
+                                                                : TDataSetState::Browse);
+    t->cancel();
+    t->close();
+    proteccion.quitar();
+    t->open();
+    QCOMPARE(t->recordCount(), 1);
+    QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 1000);
+    QCOMPARE(integridad(datos.ruta(QStringLiteral("Matriculas.DAT"))), QStringLiteral("ok"));
+}
+
+// Another process holding the write lock: browsing goes on, a post is refused with
+// 10241 after a short wait, and works once the other process is gone.
+void TestFallosTabla::bloqueoDeOtroProceso()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
+    const QString ruta = datos.ruta(QStringLiteral("Matriculas.DAT"));
+    QProcess otro;
+    otro.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--bloquear"), ruta});
+    QVERIFY(otro.waitForStarted());
+    while (!otro.canReadLine() && otro.state() == QProcess::Running)
+        otro.waitForReadyRead(10000);
+    QCOMPARE(otro.readLine().trimmed(), QByteArray("bloqueado"));
+
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, QStringLiteral("Matriculas.DAT"));
+    t->open();
+    QCOMPARE(t->recordCount(), 1);
+    t->append();
+    t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("B"));
+    try {
+        t->post();
+        QFAIL("escritura con la tabla bloqueada");
+    } catch (const EDBEngineError &e) {
+        QCOMPARE(e.errorCode(), EngineCode::RecordLocked);
+        QVERIFY(e.message().contains(QLatin1String("Matriculas.DAT")));
+    }
+    QCOMPARE(t->state(), TDataSetState::Insert);
+
+    // Killed in the middle of its transaction: its journal is rolled back on our next write.
+    otro.kill();
+    otro.waitForFinished();
+    t->post();
+    t->refresh();
+    QCOMPARE(t->recordCount(), 2);
+    QVERIFY(t->locate(QStringLiteral("MATRICULA"), QStringLiteral("A")));
+    QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 1000);
+    QCOMPARE(integridad(ruta), QStringLiteral("ok"));
+}
+
+void TestFallosTabla::faltantes_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("indice");
+    QTest::addColumn<QString>("nombrado"); // what the message must name
+
+    QTest::newRow("tabla") << "Vehiculos.DAT" << "" << "" << "Vehiculos.DAT";
+    QTest::newRow("campo") << "Matriculas.DAT" << "BASTIDOR" << "" << "BASTIDOR";
+    QTest::newRow("índice") << "Ruedas.DAT" << "" << "Orden_Fecha" << "Orden_Fecha";
+    QTest::newRow("índice de otra tabla") << "Matriculas.DAT" << "" << "Orden_Matri" << "Orden_Matri";
+}
+
+void TestFallosTabla::faltantes()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, campo);
+    QFETCH(QString, indice);
+    QFETCH(QString, nombrado);
+
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, nombre);
+    if (!campo.isEmpty()) {
+        t->addField(QStringLiteral("MATRICULA"));
+        t->addField(campo);
+    }
+    t->setIndexName(indice);
+    QSignalSpy abierta(t.get(), &TTable::afterOpen);
+    try {
+        t->open();
+        QFAIL("tabla abierta");
+    } catch (const EDBEngineError &e) {
+        QVERIFY2(e.message().contains(nombrado) && e.message().contains(nombre), qPrintable(e.message()));
+    }
+    QVERIFY(!t->active());
+    QCOMPARE(t->state(), TDataSetState::Inactive);
+    QCOMPARE(abierta.count(), 0);
+    QVERIFY(!QFileInfo::exists(datos.ruta(QStringLiteral("Vehiculos.DAT"))));
+}
+
+// A process killed while it posts in a loop leaves a sound file holding every
+// record whose post had returned.
+void TestFallosTabla::procesoMuertoAlGuardar()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    QProcess otro;
+    otro.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--escribir"), datos.carpeta()});
+    QVERIFY(otro.waitForStarted());
+    QByteArray recibido;
+    while (recibido.count('\n') < 40 && otro.state() == QProcess::Running) {
+        otro.waitForReadyRead(10000);
+        recibido += otro.readAllStandardOutput();
+    }
+    otro.kill();
+    otro.waitForFinished();
+    recibido += otro.readAllStandardOutput();
+    QVERIFY2(recibido.count('\n') >= 40, otro.readAllStandardError().constData());
+
+    const QString ruta = datos.ruta(QStringLiteral("Matriculas.DAT"));
+    QCOMPARE(integridad(ruta), QStringLiteral("ok"));
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, QStringLiteral("Matriculas.DAT"));
+    t->open();
+    const QList<QByteArray> lineas = recibido.left(recibido.lastIndexOf('\n')).split('\n');
+    for (const QByteArray &l : lineas) {
+        const QString m = QStringLiteral("V%1").arg(l.toInt(), 6, 10, QLatin1Char('0'));
+        QVERIFY2(t->locate(QStringLiteral("MATRICULA"), m), qPrintable(m));
+    }
+    QVERIFY(t->recordCount() >= lineas.size());
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], "--bloquear") == 0)
+        return bloquear(argv[2]);
+    if (argc == 3 && qstrcmp(argv[1], "--escribir") == 0) {
+        QCoreApplication app(argc, argv);
+        try {
+            return escribir(argv[2]);
+        } catch (const EDBEngineError &e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 3;
+        }
+    }
+    QCoreApplication app(argc, argv);
+    TestFallosTabla t;
+    return QTest::qExec(&t, argc, argv);
+}
+
 #include "tst_fallos_tabla.moc"
