@@ -48,10 +48,17 @@ double Exceso_Formulario(QSize forma, QSize pantalla)
     return a;
 }
 
-int Porcentaje_Escala(double exceso)
+int Porcentaje_Escala(QSize forma, QSize pantalla)
 {
+    const double a = Exceso_Formulario(forma, pantalla);
+    if (a <= 0)
+        return 100;
     // Rounded to the nearest, halves to the even neighbour.
-    return 100 - int(std::nearbyint(exceso));
+    const int escala = 100 - int(std::nearbyint(a));
+    if (escala >= 1)
+        return escala;
+    const double cabe = std::min(double(pantalla.width()) / forma.width(), double(pantalla.height()) / forma.height());
+    return std::max(1, int(std::floor(cabe * 100)));
 }
 
 QRect Geometria_Ajustada(QSize forma, const QRect &monitor, int porcentaje)
@@ -127,11 +134,8 @@ void tFormBase::Adaptar_A_Pantalla(QSize pantalla)
         if (this == Ventana_Principal()) {
             Ajustar_Ventana(this, 95);
         } else {
-            const double a = Exceso_Formulario(frameGeometry().size(), pantalla);
-            if (a > 0) {
-                m_escala = Porcentaje_Escala(a);
-                Escalar_Formulario(this, m_escala);
-            }
+            m_escala = Porcentaje_Escala(frameGeometry().size(), pantalla);
+            Escalar_Formulario(this, m_escala);
         }
     }
     if (auto panel = findChild<QWidget *>(QStringLiteral("PanelDatos"))) {

@@ -21,8 +21,11 @@ constexpr int Ancho_Pantalla_Pequena = 700;
 // larger of width and height; 0 when it fits with a pixel to spare. A form 800
 // wide on a screen 640 wide overshoots by 26.
 double Exceso_Formulario(QSize forma, QSize pantalla);
-// The scale (percent) a form with that overshoot is shown at: 100 - round(exceso).
-int Porcentaje_Escala(double exceso);
+// The scale (percent) a form of `forma` is shown at on a screen of `pantalla`:
+// 100 - round(overshoot), or 100 when it does not overshoot. A form twice the
+// screen's size or more would come out at zero or less; it gets the largest
+// scale at which it fits instead.
+int Porcentaje_Escala(QSize forma, QSize pantalla);
 // Where a form of `forma` goes on a monitor with bounds `monitor` for a given
 // percentage: 100 or more the whole monitor, 1..99 that share of it centred,
 // 0 centred at its own size when it fits, else the whole monitor.
