@@ -1,0 +1,268 @@
+// The main window: its bar, its menu, the commands that set a value or ask something, and the
+// question asked by every way of closing it.
+#include "Avisos.h"
+#include "DataModulo.h"
+#include "DatosPrueba.h"
+#include "DialogosPrueba.h"
+#include "Principal.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+class tst_principal : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<DatosPrueba> fDatos;
+    std::unique_ptr<TModuloDatos> fModulo;
+    std::unique_ptr<TFormPrincipal> fVentana;
+
+    void Abrir(bool Con_Vehiculo = false)
+    {
+        fDatos = std::make_unique<DatosPrueba>();
+        QVERIFY(fDatos->isValid());
+        if (Con_Vehiculo) {
+            const int Marca = fDatos->addBrand(QStringLiteral("SEAT"));
+            fDatos->addVehicle(QStringLiteral("1234ABC"), Marca, fDatos->addModel(QStringLiteral("IBIZA"), Marca), 50000);
+        }
+        fModulo = std::make_unique<TModuloDatos>(fDatos->carpeta());
+        fVentana = std::make_unique<TFormPrincipal>();
+        fVentana->show();
+        QVERIFY(QTest::qWaitForWindowExposed(fVentana.get()));
+    }
+
+    static QStringList Textos(const QList<QAction *> &Acciones)
+    {
+        QStringList t;
+        for (const QAction *a : Acciones)
+            if (!a->isSeparator())
+                t << a->text();
+        return t;
+    }
+
+private slots:
+    void init() { Avisos_Prueba::Reiniciar(); }
+
+    void cleanup()
+    {
+        DialogosPrueba::cerrarModales();
+        Avisos_Prueba::Sin_Ventanas(true);
+        fVentana.reset(); // the close question, if any, answers " &No" by itself
+        fModulo.reset();
+        fDatos.reset();
+        Avisos_Prueba::Reiniciar();
+    }
+
+    void botonera_data()
+    {
+        QTest::addColumn<QString>("Nombre");
+        QTest::addColumn<int>("Fila");
+        QTest::addColumn<int>("Izquierda");
+        QTest::addColumn<QString>("Caption");
+        QTest::newRow("SBMantto") << "SBMantto" << 1 << 60 << "&Mantenimiento";
+        QTest::newRow("SBAverias") << "SBAverias" << 1 << 196 << "\n&Averías";
+        QTest::newRow("SBRuedas") << "SBRuedas" << 1 << 332 << "\n&Neumáticos";
+        QTest::newRow("SbVehiculos") << "SbVehiculos" << 1 << 467 << "\n&Vehículos";
+        QTest::newRow("SBFichaTecnica") << "SBFichaTecnica" << 1 << 604 << "\n&Ficha Técnica";
+        QTest::newRow("SbIntervalos") << "SbIntervalos" << 2 << 60 << "&Intervalos de\nMantenimiento";
+        QTest::newRow("SBListados") << "SBListados" << 2 << 196 << "\n&Listados";
+        QTest::newRow("SBCopiaSeg") << "SBCopiaSeg" << 2 << 332 << "&Copia de\nSeguridad";
+        QTest::newRow("SBSalir") << "SBSalir" << 2 << 604 << "\n&Salir";
+    }
+    void botonera()
+    {
+        QFETCH(QString, Nombre);
+        QFETCH(int, Fila);
+        QFETCH(int, Izquierda);
+        QFETCH(QString, Caption);
+        Abrir();
+        QCOMPARE(fVentana->windowTitle(), QStringLiteral("Quelvaro"));
+        auto *Boton = fVentana->findChild<QToolButton *>(Nombre);
+        QVERIFY(Boton);
+        QCOMPARE(Boton->text(), Caption);
+        QCOMPARE(Boton->size(), QSize(129, 93));
+        QCOMPARE(Boton->x(), Izquierda);
+        QVERIFY(Boton->isVisible());
+        QVERIFY(!Boton->icon().isNull());
+        // Both rows inside the bar, the second about 100 pixels under the first.
+        auto *Barra = fVentana->findChild<QWidget *>(QStringLiteral("PnlBotones"));
+        QCOMPARE(Boton->parentWidget(), Barra);
+        QCOMPARE(Barra->height(), 206);
+        QVERIFY(Boton->geometry().bottom() < Barra->height());
+        QVERIFY(Fila == 1 ? Boton->y() < 20 : qAbs(Boton->y() - 100) < 20);
+    }
+
+    void menu_data()
+    {
+        QTest::addColumn<QString>("Titulo");
+        QTest::addColumn<QStringList>("Entradas");
+        QTest::newRow("Mantenimiento") << "Mantenimiento"
+                                       << QStringList{"Tareas de mantenimiento", "Intervalos de mantenimiento", "Averías", "Neumáticos"};
+        QTest::newRow("Vehículos") << "Vehículos" << QStringList{"Nueva matrícula", "Marcas", "Modelos", "Ficha técnica"};
+        QTest::newRow("Listados") << "Listados"
+                                  << QStringList{"Mantenimiento", "Averias", "Neumáticos", "Vehículos", "Ficha Técnica"};
+        QTest::newRow("Herramientas") << "Herramientas" << QStringList{"Copia de seguridad"};
+        QTest::newRow("PMListados") << QString()
+                                    << QStringList{"&Mantenimiento", "&Averias", "&Neumáticos", "&Vehículos", "&Ficha Técnica"};
+    }
+    void menu()
+    {
+        QFETCH(QString, Titulo);
+        QFETCH(QStringList, Entradas);
+        Abrir();
+        QMenu *Menu = nullptr;
+        if (Titulo.isEmpty()) {
+            Menu = fVentana->findChild<QMenu *>(QStringLiteral("PMListados"));
+        } else {
+            for (QAction *a : fVentana->menuBar()->actions())
+                if (a->text() == Titulo)
+                    Menu = a->menu();
+        }
+        QVERIFY(Menu);
+        QCOMPARE(Textos(Menu->actions()), Entradas);
+        for (const QAction *a : Menu->actions())
+            QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+    }
+
+    void barraDeMenu()
+    {
+        Abrir();
+        auto *Barra = fVentana->findChild<QMenuBar *>(QStringLiteral("MainMenu1"));
+        QVERIFY(Barra);
+        QCOMPARE(Textos(Barra->actions()),
+                 (QStringList{"Mantenimiento", "Vehículos", "Listados", "Herramientas", "Ayuda", "Acerca de.....", "Salir"}));
+        // The last three act at once.
+        const auto Acciones = Barra->actions();
+        for (int i = 0; i < Acciones.size(); ++i)
+            QCOMPARE(Acciones[i]->menu() == nullptr, i >= 4);
+    }
+
+    void entradasDeInforme_data()
+    {
+        QTest::addColumn<QString>("Entrada");
+        QTest::addColumn<int>("Tipo");
+        QTest::newRow("&Mantenimiento") << "Mantenimiento1" << 0;
+        QTest::newRow("Mantenimiento") << "Mantenimiento2" << 0;
+        QTest::newRow("&Averias") << "Averias1" << 1;
+        QTest::newRow("Averias") << "Averias2" << 1;
+        QTest::newRow("&Neumáticos") << "Ruedas1" << 2;
+        QTest::newRow("Neumáticos") << "Neumticos1" << 2;
+        QTest::newRow("&Ficha Técnica") << "FichaTecnica1" << 3;
+        QTest::newRow("Ficha Técnica") << "FichaTcnica1" << 3;
+    }
+    void entradasDeInforme()
+    {
+        QFETCH(QString, Entrada);
+        QFETCH(int, Tipo);
+        Abrir();
+        ModuloDatos->Tipo_Informe = 99;
+        auto *Accion = fVentana->findChild<QAction *>(Entrada);
+        QVERIFY(Accion);
+        Accion->trigger();
+        QCOMPARE(int(ModuloDatos->Tipo_Informe), Tipo);
+    }
+
+    // The vehicle lists ask first, but only when there is a vehicle to list.
+    void listadoDeVehiculos_data()
+    {
+        QTest::addColumn<QString>("Entrada");
+        QTest::addColumn<bool>("Con_Vehiculo");
+        QTest::newRow("&Vehículos, sin vehículos") << "Vehculos1" << false;
+        QTest::newRow("Vehículos, sin vehículos") << "Vehculos2" << false;
+        QTest::newRow("&Vehículos, con vehículo") << "Vehculos1" << true;
+        QTest::newRow("Vehículos, con vehículo") << "Vehculos2" << true;
+    }
+    void listadoDeVehiculos()
+    {
+        QFETCH(QString, Entrada);
+        QFETCH(bool, Con_Vehiculo);
+        Abrir(Con_Vehiculo);
+        Avisos_Prueba::Programar_Respuesta(false);
+        fVentana->findChild<QAction *>(Entrada)->trigger();
+        const auto &Mostrados = Avisos_Prueba::Mostrados();
+        QCOMPARE(Mostrados.size(), Con_Vehiculo ? 1 : 0);
+        if (Con_Vehiculo) {
+            QCOMPARE(Mostrados[0].Titulo, QStringLiteral("Atención"));
+            QCOMPARE(Mostrados[0].Texto, QStringLiteral("¿Desea listar intervalos de mantenimiento?"));
+            QVERIFY(Mostrados[0].Defecto_Segundo);
+            QCOMPARE(Mostrados[0].Botones, baSiNo);
+        }
+    }
+
+    void menuDeListadosBajoSuBoton()
+    {
+        Abrir();
+        auto *Menu = fVentana->findChild<QMenu *>(QStringLiteral("PMListados"));
+        QTest::mouseClick(fVentana->SBListados, Qt::LeftButton);
+        QTRY_VERIFY(Menu->isVisible());
+        QCOMPARE(Menu->pos(), fVentana->SBListados->mapToGlobal(QPoint(0, fVentana->SBListados->height())));
+        Menu->hide();
+    }
+
+    // Every way of closing asks; only " &Sí" closes.
+    void preguntaAlCerrar_data()
+    {
+        QTest::addColumn<QString>("Forma");
+        QTest::addColumn<bool>("Respuesta");
+        for (const char *Forma : {"SBSalir", "Salir1", "caja de cierre", "fin de sesión"}) {
+            QTest::addRow("%s, Sí", Forma) << Forma << true;
+            QTest::addRow("%s, No", Forma) << Forma << false;
+        }
+    }
+    void preguntaAlCerrar()
+    {
+        QFETCH(QString, Forma);
+        QFETCH(bool, Respuesta);
+        Abrir();
+        Avisos_Prueba::Programar_Respuesta(Respuesta);
+        if (Forma == QLatin1String("SBSalir")) {
+            QTest::mouseClick(fVentana->SBSalir, Qt::LeftButton);
+        } else if (Forma == QLatin1String("Salir1")) {
+            fVentana->findChild<QAction *>(Forma)->trigger();
+        } else if (Forma == QLatin1String("caja de cierre")) {
+            QCloseEvent Cierre;
+            QApplication::sendEvent(fVentana->windowHandle(), &Cierre); // as the window system does
+        } else {
+            QCOMPARE(fVentana->Cierre_De_Sesion(), Respuesta);
+        }
+        const auto &Mostrados = Avisos_Prueba::Mostrados();
+        QCOMPARE(Mostrados.size(), 1);
+        QCOMPARE(Mostrados[0].Titulo, QStringLiteral("Finalizar"));
+        QCOMPARE(Mostrados[0].Texto, QStringLiteral("¿Desea cerrar la aplicación?"));
+        QCOMPARE(Mostrados[0].Tipo, avConfirmacion);
+        QCOMPARE(Mostrados[0].Botones, baSiNo);
+        QVERIFY(Mostrados[0].Defecto_Segundo);
+        QTRY_COMPARE(fVentana->isVisible(), !Respuesta);
+        QCOMPARE(Avisos_Prueba::Mostrados().size(), 1); // asked once, also when the session closes it
+    }
+
+    // With the real dialog, Enter alone answers " &No".
+    void enterNoCierra()
+    {
+        Abrir();
+        DialogosPrueba Dialogos;
+        Dialogos.teclaAlAparecer(QString(), Qt::Key_Return);
+        fVentana->close();
+        QVERIFY2(Dialogos.correcto(), qPrintable(Dialogos.errores().join('\n')));
+        QCOMPARE(Dialogos.atendidos(), 1);
+        QVERIFY(fVentana->isVisible());
+    }
+
+    void activacionRestauraLaVentana()
+    {
+        Abrir();
+        fVentana->showMinimized();
+        QTRY_VERIFY(fVentana->isMinimized());
+        fVentana->Traer_Al_Frente();
+        QTRY_VERIFY(!fVentana->isMinimized());
+        QVERIFY(fVentana->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_principal)
+#include "tst_principal.moc"
