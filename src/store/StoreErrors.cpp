@@ -25,6 +25,15 @@ int EInOutError::windowsCodeFromErrno(int err)
     case EEXIST: return 80;
     case ENAMETOOLONG: case EINVAL: return 161;
     case EISDIR: return 82;
+    // Linux numbers that coincide with other Windows codes of the handler's
+    // table must not borrow their texts ("Acceso denegado" for an I/O error).
+    case EIO: return 1117;       // ERROR_IO_DEVICE
+    case EPIPE: return 109;      // ERROR_BROKEN_PIPE
+    case ENOTEMPTY: return 145;  // ERROR_DIR_NOT_EMPTY
+    case EFAULT: return 487;     // ERROR_INVALID_ADDRESS
+    case ENOEXEC: return 193;    // ERROR_BAD_EXE_FORMAT
+    case ESRCH: case EINTR: case EDOM: case ELIBBAD: case EHOSTDOWN:
+        return 0x20000000 | err; // the range Windows leaves to applications
     default: return err;
     }
 }
