@@ -458,8 +458,10 @@ void TFmCalendario::BtnAceptarClick()
 {
     // With a list open, taking the focus makes the list apply its choice and hand
     // the focus to the grid; the dialog then stays open for a second press.
+    // focusWidget() rather than hasFocus(): a dialog not yet activated by the
+    // window manager still knows which of its controls holds the focus.
     BtnAceptar->setFocus();
-    if (BtnAceptar->hasFocus())
+    if (focusWidget() == BtnAceptar)
         accept();
 }
 
