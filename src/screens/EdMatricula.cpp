@@ -1,0 +1,171 @@
+// The vehicle editor.
+#include "EdMatricula.h"
+
+#include "DBControles.h"
+#include "DataModulo.h"
+#include "Marcas.h"
+#include "Modelos.h"
+#include "Table.h"
+
+#include <QGridLayout>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+
+QToolButton *Boton_Lista(QWidget *padre, const char *nombre, const QString &ayuda)
+{
+    auto *b = new QToolButton(padre);
+    b->setObjectName(QString::fromLatin1(nombre));
+    b->setText(QStringLiteral("..."));
+    b->setToolTip(ayuda);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedSize(26, 24);
+    return b;
+}
+
+// Lifts the state filter a window may have left on a table, and puts it back.
+class TSinFiltro
+{
+public:
+    explicit TSinFiltro(TTable *t) : fTabla(t), fFiltrada(t->filtered())
+    {
+        if (fFiltrada)
+            fTabla->setFiltered(false);
+    }
+    ~TSinFiltro()
+    {
+        if (!fFiltrada)
+            return;
+        try {
+            fTabla->setFiltered(true);
+        } catch (...) {
+            // The deletion's own failure, if any, is the one reported.
+        }
+    }
+
+private:
+    TTable *fTabla;
+    bool fFiltrada;
+};
+
+void Vaciar(TTable *t)
+{
+    while (!t->isEmpty()) {
+        t->first();
+        t->deleteRecord();
+    }
+}
+
+} // namespace
+
+TFormEdMatricula::TFormEdMatricula(QWidget *parent) : TFormEdicionBase(TTipoRegistro::Vehiculos, parent)
+{
+    TDataSource *ds = ModuloDatos->DSMatriculas;
+
+    EditMatricula = new TDBEdit(PnlDatos);
+    EditMatricula->setObjectName(QStringLiteral("EditMatricula"));
+    EditMatricula->setUpperCase(true);
+    EditMatricula->setDataSource(ds);
+    EditMatricula->setDataField(QStringLiteral("MATRICULA"));
+    EditMatricula->setFixedWidth(120);
+
+    DBLCBMarca = new TDBLookupComboBox(PnlDatos);
+    DBLCBMarca->setObjectName(QStringLiteral("DBLCBMarca"));
+    DBLCBMarca->setDataSource(ds);
+    DBLCBMarca->setDataField(QStringLiteral("sMarca"));
+    SbMarca = Boton_Lista(PnlDatos, "SbMarca", QStringLiteral("Marcas"));
+
+    DBLCBModelo = new TDBLookupComboBox(PnlDatos);
+    DBLCBModelo->setObjectName(QStringLiteral("DBLCBModelo"));
+    DBLCBModelo->setDataSource(ds);
+    DBLCBModelo->setDataField(QStringLiteral("sModelo"));
+    SbModelo = Boton_Lista(PnlDatos, "SbModelo", QStringLiteral("Modelos"));
+
+    EditKilometros = new TDBEdit(PnlDatos);
+    EditKilometros->setObjectName(QStringLiteral("EditKilometros"));
+    EditKilometros->setDataSource(ds);
+    EditKilometros->setDataField(QStringLiteral("KILOMETROS"));
+    EditKilometros->setValidator(new TValidadorKilometros(EditKilometros));
+    EditKilometros->setFixedWidth(120);
+
+    Anadir_Fila("LblMatricula", QStringLiteral("Matricula"), EditMatricula);
+    Anadir_Fila("LblMarca", QStringLiteral("Marca"), DBLCBMarca, SbMarca);
+    Anadir_Fila("LblModelo", QStringLiteral("Modelo"), DBLCBModelo, SbModelo);
+    Anadir_Fila("LblKilometros", QStringLiteral("Kilómetros"), EditKilometros);
+    Rejilla()->setColumnStretch(1, 1);
+
+    connect(EditMatricula, &QLineEdit::textChanged, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
+    connect(DBLCBMarca, &TDBLookupComboBox::choiceMade, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
+    connect(DBLCBModelo, &TDBLookupComboBox::choiceMade, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
+    connect(SbMarca, &QToolButton::clicked, this, &TFormEdMatricula::SbMarcaClick);
+    connect(SbModelo, &QToolButton::clicked, this, &TFormEdMatricula::SbModeloClick);
+    setFixedSize(380, 200);
+}
+
+TTable *TFormEdMatricula::Tabla() const
+{
+    return ModuloDatos->TableMatriculas;
+}
+
+void TFormEdMatricula::Actualizar_Boton_Aceptar()
+{
+    BtnAceptar->setEnabled(!EditMatricula->text().isEmpty() && !DBLCBMarca->shownText().isEmpty()
+                           && !DBLCBModelo->shownText().isEmpty());
+
+    // Only the chosen brand's models are offered.
+    const qint32 Marca = ModuloDatos->TableMatriculas->fieldByName(QStringLiteral("MARCA"))->asInteger();
+    TTable *Modelos = ModuloDatos->TableModelos;
+    Modelos->setFilter(QStringLiteral("OrdenMarca = ") + QString::number(Marca));
+    Modelos->setFiltered(true);
+    DBLCBModelo->refreshList();
+}
+
+void TFormEdMatricula::SbMarcaClick()
+{
+    TFormMarcas Marcas(this);
+    Marcas.exec();
+}
+
+void TFormEdMatricula::SbModeloClick()
+{
+    TFormModelos Modelos(this);
+    Modelos.exec();
+}
+
+// The names kept with the vehicle are those of the brand and model chosen for it.
+void TFormEdMatricula::Antes_De_Grabar()
+{
+    TTable *t = ModuloDatos->TableMatriculas;
+    t->fieldByName(QStringLiteral("MARCA_S"))->setAsString(t->fieldByName(QStringLiteral("sMarca"))->asString());
+    t->fieldByName(QStringLiteral("MODELO_S"))->setAsString(t->fieldByName(QStringLiteral("sModelo"))->asString());
+}
+
+QString TFormEdMatricula::Texto_Eliminar() const
+{
+    return QStringLiteral("Se van a eliminar la Matricula, Mantenimientos, Averias, Ruedas, Ficha Técnica de este "
+                          "Vehículo.\r¿Desea continuar?");
+}
+
+// The vehicle's records go first, then the vehicle; a failure stops the walk
+// where it happened and what was deleted stays deleted.
+void TFormEdMatricula::Eliminar()
+{
+    Vaciar(ModuloDatos->TableMantto);
+    {
+        TSinFiltro Todas(ModuloDatos->TableAverias);
+        Vaciar(ModuloDatos->TableAverias);
+    }
+    Vaciar(ModuloDatos->TableRuedas);
+    if (!ModuloDatos->TableFichaTec->isEmpty())
+        ModuloDatos->TableFichaTec->deleteRecord();
+    ModuloDatos->TableMatriculas->deleteRecord();
+}
+
+// After the dialog the model window lists every brand's models, and the
+// vehicles are read again so their lookups show current names.
+void TFormEdMatricula::Al_Cerrar()
+{
+    ModuloDatos->TableModelos->setFiltered(false);
+    ModuloDatos->TableMatriculas->refresh();
+}

@@ -1,0 +1,40 @@
+// The model editor.
+#include "EdModelos.h"
+
+#include "DBControles.h"
+#include "DataModulo.h"
+#include "Table.h"
+
+#include <QPushButton>
+
+TFormEdModelos::TFormEdModelos(QWidget *parent) : TFormEdicionBase(TTipoRegistro::Modelos, parent)
+{
+    EditModelo = new TDBEdit(PnlDatos);
+    EditModelo->setObjectName(QStringLiteral("EditModelo"));
+    EditModelo->setUpperCase(true);
+    EditModelo->setDataSource(ModuloDatos->DSModelos);
+    EditModelo->setDataField(QStringLiteral("MODELO"));
+    Anadir_Fila("LblModelo", QStringLiteral("Modelo"), EditModelo);
+    connect(EditModelo, &QLineEdit::textChanged, this, &TFormEdModelos::Actualizar_Boton_Aceptar);
+    setFixedSize(340, 120);
+}
+
+TTable *TFormEdModelos::Tabla() const
+{
+    return ModuloDatos->TableModelos;
+}
+
+void TFormEdModelos::Actualizar_Boton_Aceptar()
+{
+    BtnAceptar->setEnabled(!EditModelo->text().isEmpty());
+}
+
+// Opened from the vehicle editor, the current vehicle is the one being edited,
+// whose brand was just chosen there; an empty brand reads as 0 (no brand).
+void TFormEdModelos::Antes_De_Grabar()
+{
+    const qint32 Marca = ModuloDatos->TableMatriculas->active()
+        ? ModuloDatos->TableMatriculas->fieldByName(QStringLiteral("MARCA"))->asInteger()
+        : 0;
+    Tabla()->fieldByName(QStringLiteral("ORDENMARCA"))->setAsInteger(Marca);
+}

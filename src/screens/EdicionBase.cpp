@@ -1,0 +1,258 @@
+// The editor-dialog half of the record pattern.
+#include "EdicionBase.h"
+
+#include "Avisos.h"
+#include "ClaseAux.h"
+#include "DBControles.h"
+#include "DataModulo.h"
+#include "Excepciones.h"
+#include "ListaBase.h"
+#include "Table.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TFormEdicionBase::TFormEdicionBase(TTipoRegistro Tipo, QWidget *parent) : tFormBase(parent), fTipo(Tipo)
+{
+    const TRegistro &r = Registro(Tipo);
+    setObjectName(QString::fromLatin1(r.Editor));
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (r.Ayuda_Editor)
+        setProperty(Propiedad_Ayuda, r.Ayuda_Editor);
+
+    auto *todo = new QVBoxLayout(this);
+    todo->setContentsMargins(0, 0, 0, 0);
+    todo->setSpacing(0);
+
+    PnlDatos = new QFrame(this);
+    PnlDatos->setObjectName(QStringLiteral("PnlDatos"));
+    PnlDatos->setFrameShape(QFrame::Panel);
+    PnlDatos->setFrameShadow(QFrame::Raised);
+    PnlDatos->setAutoFillBackground(true);
+    QPalette pal = PnlDatos->palette();
+    pal.setColor(QPalette::Window, Color_Datos);
+    PnlDatos->setPalette(pal);
+    fRejilla = new QGridLayout(PnlDatos);
+    fRejilla->setContentsMargins(12, 12, 12, 12);
+    fRejilla->setHorizontalSpacing(8);
+    fRejilla->setVerticalSpacing(8);
+    fRejilla->setColumnMinimumWidth(0, 70);
+    todo->addWidget(PnlDatos, 1);
+
+    PnlBotones = new QFrame(this);
+    PnlBotones->setObjectName(QStringLiteral("PnlBotones"));
+    PnlBotones->setFrameShape(QFrame::Panel);
+    PnlBotones->setFrameShadow(QFrame::Raised);
+    PnlBotones->setFixedHeight(44);
+    auto *botones = new QHBoxLayout(PnlBotones);
+    botones->setContentsMargins(8, 6, 8, 6);
+    botones->addStretch(1);
+    BtnAceptar = new QPushButton(QStringLiteral("&Aceptar"), PnlBotones);
+    BtnAceptar->setObjectName(QStringLiteral("BtnAceptar"));
+    BtnAceptar->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    BtnAceptar->setDefault(true);
+    BtnAceptar->setMinimumWidth(96);
+    BtnCancelar = new QPushButton(QStringLiteral("&Cancelar"), PnlBotones);
+    BtnCancelar->setObjectName(QStringLiteral("BtnCancelar"));
+    BtnCancelar->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BtnCancelar->setAutoDefault(false);
+    BtnCancelar->setMinimumWidth(96);
+    botones->addWidget(BtnAceptar);
+    botones->addSpacing(12);
+    botones->addWidget(BtnCancelar);
+    botones->addStretch(1);
+    todo->addWidget(PnlBotones);
+
+    connect(BtnAceptar, &QPushButton::clicked, this, &TFormEdicionBase::BtnAceptarClick);
+    connect(BtnCancelar, &QPushButton::clicked, this, &TFormEdicionBase::BtnCancelarClick);
+    Cerrar_Con_Escape(this);
+}
+
+TFormEdicionBase::~TFormEdicionBase() = default;
+
+QLabel *TFormEdicionBase::Anadir_Fila(const char *NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra)
+{
+    const int fila = fRejilla->rowCount();
+    auto *l = new QLabel(Texto, PnlDatos);
+    l->setObjectName(QString::fromLatin1(NombreEtiqueta));
+    l->setBuddy(Campo);
+    fRejilla->addWidget(l, fila, 0);
+    fRejilla->addWidget(Campo, fila, 1);
+    if (Extra)
+        fRejilla->addWidget(Extra, fila, 2);
+    return l;
+}
+
+void TFormEdicionBase::showEvent(QShowEvent *event)
+{
+    tFormBase::showEvent(event);
+    if (!fMostrado) {
+        fMostrado = true;
+        // Highlighting is attached once the kind has built its fields.
+        Preparar_Campos(PnlDatos);
+        FormShow();
+    }
+}
+
+void TFormEdicionBase::FormShow()
+{
+    fModo = Modo_Del_Par(fTipo);
+    TTable *t = Tabla();
+    const TRegistro &r = Registro(fTipo);
+    try {
+        switch (fModo) {
+        case Modo_Anadir:
+            Antes_De_Anadir();
+            t->append();
+            Despues_De_Anadir();
+            break;
+        case Modo_Editar:
+            Antes_De_Editar();
+            t->edit();
+            Despues_De_Editar();
+            break;
+        default:
+            Preparar_Eliminar();
+            break;
+        }
+        // The fields now show the record: the rule for BtnAceptar runs on what they show.
+        Actualizar_Boton_Aceptar();
+    } catch (...) {
+        Excepcion.Registrar_Error(std::current_exception(), Contexto_Preparar(fModo));
+        fFalloPreparacion = true;
+        // Shown over the dialog once it has painted; the timer covers a dialog that never paints.
+        QTimer::singleShot(0, this, &TFormEdicionBase::Mostrar_Fallo_Preparacion);
+    }
+    setWindowTitle(Titulo_Editor(fTipo, fModo));
+    QWidget *Foco = nullptr;
+    if (fModo == Modo_Eliminar) {
+        PnlDatos->setEnabled(false);
+        BtnAceptar->setEnabled(true);
+        Foco = BtnCancelar;
+    } else {
+        PnlDatos->setEnabled(true);
+        if (fModo == Modo_Anadir) {
+            if (Aceptar_Desactivado_Al_Anadir())
+                BtnAceptar->setEnabled(false);
+        } else {
+            BtnAceptar->setEnabled(true);
+        }
+        Foco = findChild<QWidget *>(QString::fromLatin1(fModo == Modo_Anadir ? r.Foco_Anadir : r.Foco_Editar));
+    }
+    if (Foco)
+        Foco->setFocus(Qt::OtherFocusReason);
+}
+
+void TFormEdicionBase::paintEvent(QPaintEvent *event)
+{
+    tFormBase::paintEvent(event);
+    if (fFalloPreparacion)
+        QMetaObject::invokeMethod(this, &TFormEdicionBase::Mostrar_Fallo_Preparacion, Qt::QueuedConnection);
+}
+
+void TFormEdicionBase::Mostrar_Fallo_Preparacion()
+{
+    if (!fFalloPreparacion)
+        return;
+    fFalloPreparacion = false;
+    if (Excepcion.Hay_Error()) {
+        Excepcion.Mostrar_Error();
+        Excepcion.Borrar_Error();
+    }
+    reject();
+}
+
+void TFormEdicionBase::BtnAceptarClick()
+{
+    if (!BtnAceptar->isEnabled())
+        return;
+    if (fModo == Modo_Eliminar) {
+        if (!Pregunta(QStringLiteral("Eliminar Registro"), Texto_Eliminar(), true, avConfirmacion, baSiNo))
+            return;
+        try {
+            Eliminar();
+        } catch (...) {
+            Excepcion.Tratar_Error(std::current_exception(), Contexto_Grabar(Modo_Eliminar));
+        }
+        accept();
+        return;
+    }
+    try {
+        // A value typed in the field that still has the focus is taken first.
+        Grabar_Controles(PnlDatos);
+        Antes_De_Grabar();
+        Tabla()->post();
+    } catch (...) {
+        Excepcion.Tratar_Error(std::current_exception(), Contexto_Grabar(fModo));
+    }
+    accept();
+}
+
+void TFormEdicionBase::BtnCancelarClick()
+{
+    reject();
+}
+
+QString TFormEdicionBase::Texto_Eliminar() const
+{
+    return QStringLiteral("¿Desea ELIMINAR el registro actual?");
+}
+
+void TFormEdicionBase::Eliminar()
+{
+    Tabla()->deleteRecord();
+}
+
+void TFormEdicionBase::done(int r)
+{
+    FormClose();
+    tFormBase::done(r);
+}
+
+void TFormEdicionBase::FormClose()
+{
+    if (fCerrado)
+        return;
+    fCerrado = true;
+    try {
+        if (TTable *t = Tabla(); t && t->active())
+            t->cancel();
+        Al_Cerrar();
+    } catch (...) {
+        Excepcion.Tratar_Error(std::current_exception(), QString());
+    }
+}
+
+// ---------------------------------------------------------------- kilometres
+
+TValidadorKilometros::TValidadorKilometros(QObject *parent) : QValidator(parent) {}
+
+QValidator::State TValidadorKilometros::validate(QString &input, int &) const
+{
+    for (const QChar c : std::as_const(input))
+        if (!c.isDigit() || c.unicode() > 127)
+            return Invalid;
+    if (input.isEmpty())
+        return Acceptable;
+    bool ok = false;
+    const qlonglong v = input.toLongLong(&ok);
+    if (!ok || v > Maximo_Kilometros) {
+        // Told after the keystroke has been refused, never from inside it.
+        QTimer::singleShot(0, this, [] {
+            Aviso(QStringLiteral("Kilómetros"), Texto_Kilometros_Fuera_De_Rango(), avError);
+        });
+        return Invalid;
+    }
+    return Acceptable;
+}
+
+QString Texto_Kilometros_Fuera_De_Rango()
+{
+    return QStringLiteral("Los kilómetros deben ser un número entero entre 0 y 2.147.483.647.");
+}

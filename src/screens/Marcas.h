@@ -1,0 +1,19 @@
+// The brand list window: one grid of brand names.
+#pragma once
+
+#include "ListaBase.h"
+
+class TDBGrid;
+
+class TFormMarcas : public TFormListaBase
+{
+    Q_OBJECT
+public:
+    explicit TFormMarcas(QWidget *parent = nullptr);
+
+    TDBGrid *DBGrid;
+
+protected:
+    TTable *Tabla_Lista() const override;
+    QDialog *Crear_Editor() override;
+};

@@ -1,0 +1,19 @@
+// The vehicle list window: plate, brand and model of every vehicle.
+#pragma once
+
+#include "ListaBase.h"
+
+class TDBGrid;
+
+class TFormMatriculas : public TFormListaBase
+{
+    Q_OBJECT
+public:
+    explicit TFormMatriculas(QWidget *parent = nullptr);
+
+    TDBGrid *DBGrid;
+
+protected:
+    TTable *Tabla_Lista() const override;
+    QDialog *Crear_Editor() override;
+};

@@ -1,0 +1,19 @@
+// The model list window: one grid of model names.
+#pragma once
+
+#include "ListaBase.h"
+
+class TDBGrid;
+
+class TFormModelos : public TFormListaBase
+{
+    Q_OBJECT
+public:
+    explicit TFormModelos(QWidget *parent = nullptr);
+
+    TDBGrid *DBGrid;
+
+protected:
+    TTable *Tabla_Lista() const override;
+    QDialog *Crear_Editor() override;
+};

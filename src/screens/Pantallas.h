@@ -1,0 +1,9 @@
+// Entry points through which the main window opens the record windows: each
+// creates the window, shows it modally and destroys it when it closes.
+#pragma once
+
+class QWidget;
+
+void Abrir_Matriculas(QWidget *parent = nullptr);
+void Abrir_Marcas(QWidget *parent = nullptr);
+void Abrir_Modelos(QWidget *parent = nullptr);
