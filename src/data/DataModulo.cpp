@@ -53,15 +53,16 @@ qint32 Saturar(qint64 v)
     return static_cast<qint32>(v < menor ? menor : (v > mayor ? mayor : v));
 }
 
-// Switches off the filter of a work table and closes it, however the computation ended.
+// Closes a work table and switches its filter off, however the computation ended.
+// Closed first: switching the filter off on an open table would read it whole.
 struct Cerrar_Al_Salir
 {
     TTable *tabla;
     ~Cerrar_Al_Salir()
     {
         try {
-            tabla->setFiltered(false);
             tabla->close();
+            tabla->setFiltered(false);
         } catch (...) {
         }
     }
@@ -390,21 +391,27 @@ void TModuloDatos::Calcular_Proximo_Mantenimiento()
     TablaKmCambios->setFiltered(true);
     TablaKmCambios->open();
 
+    // The rows were read by the opening just done: they are walked from memory,
+    // first to last, without a check of the file on every move.
     std::array<qint32, Num_Tareas> intervalo{};
-    std::array<TField *, Num_Tareas> marca_tarea{};
-    for (int i = 0; i < Num_Tareas; ++i) {
-        const QString &campo = Tareas()[std::size_t(i)].Campo;
-        if (!TablaKmCambios->isEmpty())
-            intervalo[std::size_t(i)] = TablaKmCambios->fieldByName(campo)->asInteger();
-        marca_tarea[std::size_t(i)] = TablaMantto->fieldByName(campo);
+    std::array<TField *, Num_Tareas> hecha{};
+    const bool hayIntervalos = !TablaKmCambios->isEmpty();
+    for (std::size_t i = 0; i < std::size_t(Num_Tareas); ++i) {
+        const QString &campo = Tareas()[i].Campo;
+        if (hayIntervalos)
+            intervalo[i] = TablaKmCambios->valueAt(0, TablaKmCambios->fieldByName(campo)).toInt();
+        hecha[i] = TablaMantto->fieldByName(campo);
     }
-    TField *km = TablaMantto->fieldByName(QStringLiteral("KILOMETROS"));
+    const TField *km = TablaMantto->fieldByName(QStringLiteral("KILOMETROS"));
 
     // Storing order: the last operation entered that did a task decides its value.
-    for (TablaMantto->first(); !TablaMantto->eof(); TablaMantto->next()) {
-        const qint64 lectura = km->asInteger();
-        for (std::size_t i = 0; i < std::size_t(Num_Tareas); ++i)
-            if (marca_tarea[i]->asString() == QLatin1String("X"))
+    const int filas = TablaMantto->recordCount();
+    for (int fila = 0; fila < filas; ++fila) {
+        const qint64 lectura = TablaMantto->valueAt(fila, km).toInt();
+        for (std::size_t i = 0; i < std::size_t(Num_Tareas); ++i) {
+            const QVariant marca = TablaMantto->valueAt(fila, hecha[i]);
+            if (!marca.isNull() && marca.toString() == QLatin1String("X"))
                 Km_Proximo[i] = Saturar(lectura + intervalo[i]);
+        }
     }
 }
