@@ -32,11 +32,6 @@ QHash<QString, Conexion *> &pool()
     return p;
 }
 
-QHash<QString, quint64> &contadores()
-{
-    static QHash<QString, quint64> c;
-    return c;
-}
 
 QString motivo(int rc)
 {
@@ -365,23 +360,31 @@ Conexion *abrirConexion(const QString &ruta, const QString &tabla)
     return c;
 }
 
+sqlite3_stmt *Conexion::sentencia(const QString &sql, Operacion op)
+{
+    if (sqlite3_stmt *st = sentencias.value(sql))
+        return st;
+    Sentencia nueva(db, sql, op, tabla);
+    sqlite3_stmt *st = nueva.release();
+    sentencias.insert(sql, st);
+    return st;
+}
+
 void soltarConexion(Conexion *c)
 {
     if (!c || --c->usos > 0)
         return;
     pool().remove(c->ruta);
+    for (sqlite3_stmt *st : std::as_const(c->sentencias))
+        sqlite3_finalize(st);
     sqlite3_close_v2(c->db);
     delete c;
 }
 
-quint64 contadorCambios(const QString &ruta)
-{
-    return contadores().value(ruta);
-}
-
 void anotarCambio(const QString &ruta)
 {
-    ++contadores()[ruta];
+    if (Conexion *c = pool().value(ruta))
+        ++c->cambios;
 }
 
 } // namespace store

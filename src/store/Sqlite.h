@@ -4,6 +4,7 @@
 
 #include "StoreErrors.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -49,14 +50,18 @@ struct Conexion
     QString tabla;      // table name for messages
     sqlite3 *db = nullptr;
     int usos = 0;
+    quint64 cambios = 0; // commits made through this connection: the objects on it compare it
     Esquema esquema;
+    // Prepared statements shared by the objects on the file; each use binds,
+    // steps to the end and resets before it returns.
+    QHash<QString, sqlite3_stmt *> sentencias;
+    sqlite3_stmt *sentencia(const QString &sql, Operacion op);
 };
 
 Conexion *abrirConexion(const QString &ruta, const QString &tabla);
 void soltarConexion(Conexion *c);
 
-// Commits made through this process on a file (any object, any connection).
-quint64 contadorCambios(const QString &ruta);
+// Notes a commit made on a file outside its shared connection (the upgrade).
 void anotarCambio(const QString &ruta);
 
 // Opens a bare connection (no pool) with the store's settings; raises on failure.
@@ -79,6 +84,12 @@ public:
     Sentencia(Sentencia &&o) noexcept : m_st(o.m_st) { o.m_st = nullptr; }
     Sentencia &operator=(Sentencia &&o) noexcept;
     sqlite3_stmt *get() const { return m_st; }
+    sqlite3_stmt *release()
+    {
+        sqlite3_stmt *st = m_st;
+        m_st = nullptr;
+        return st;
+    }
     explicit operator bool() const { return m_st != nullptr; }
 
 private:

@@ -272,7 +272,7 @@ struct TTable::Private
     QString indexName;
     TTable *master = nullptr;
     QString masterField;
-    QList<QMetaObject::Connection> masterLinks;
+    QList<QPointer<TTable>> details; // objects linked to this one, told of every move before anyone else
     QString filterText;
     bool filtered = false;
     // The parsed filter: field name as written and the value to bind.
@@ -299,9 +299,10 @@ struct TTable::Private
     QString orderBy;
     QVariant rangeKey;             // master's value the rows were read for
     bool rangeEmpty = false;       // master closed or without a record
-    Sentencia selectRows;
+    qint64 rangeMasterId = kSinRegistro; // the master's record the rows follow
+    sqlite3_stmt *selectRows = nullptr; // borrowed from the connection
     QString selectSql;
-    Sentencia selectOne;
+    sqlite3_stmt *selectOne = nullptr;
 
     // Pending record of Edit and Insert.
     QVector<QVariant> pending;
@@ -323,7 +324,7 @@ struct TTable::Private
     // Change detection.
     quint64 seenCounter = 0;
     qint64 seenDataVersion = -1;
-    Sentencia dataVersion;
+    sqlite3_stmt *dataVersion = nullptr;
 
     explicit Private(TTable *t) : q(t) {}
 
@@ -370,14 +371,32 @@ struct TTable::Private
     // --- reading
     void prepareRead();
     void loadRows(qint64 keepId, int fallbackRow);
-    bool changedOutside();
-    void checkChanges();
+    // `fichero`: also ask the file about other programs' commits (the start of a
+    // read: first, last, locate, a jump); stepping to the next or previous
+    // record only looks at this program's own commits.
+    bool changedOutside(bool fichero);
+    void checkChanges(bool fichero = true);
     void afterMove(bool always = false);
     void setRow(int row);
     QVariant masterKey() const;
     void followMaster(bool force);
     void connectMaster();
     void disconnectMaster();
+    enum class Aviso { Scroll, Reset, Estado, Cierre };
+    // Details follow first, so whoever listens to this object sees them in step.
+    void avisar(Aviso a)
+    {
+        const QList<QPointer<TTable>> lista = details;
+        for (const QPointer<TTable> &t : lista)
+            if (t)
+                t->d->followMaster(a == Aviso::Scroll);
+        switch (a) {
+        case Aviso::Scroll: emit q->afterScroll(); break;
+        case Aviso::Reset: emit q->rowsReset(); break;
+        case Aviso::Estado: emit q->stateChanged(); break;
+        case Aviso::Cierre: emit q->afterClose(); break;
+        }
+    }
     void leaveEditForMove();
     void parseFilter(const QString &text, QString *field, QVariant *value) const;
     int fileColumn(const QString &field) const;
@@ -647,6 +666,9 @@ void TField::setValue(const QVariant &v)
     p->pending[m_column] = nuevo;
     p->modified[m_column] = true;
     p->calcPendingValid = false;
+    for (const QPointer<TTable> &t : QList<QPointer<TTable>>(p->details))
+        if (t)
+            t->d->followMaster(false);
     emit m_table->fieldChanged(this);
 }
 
@@ -759,10 +781,13 @@ TTable::TTable(QObject *parent) : QObject(parent), d(new Private(this))
 TTable::~TTable()
 {
     d->disconnectMaster();
+    for (const QPointer<TTable> &t : std::as_const(d->details))
+        if (t)
+            t->d->master = nullptr;
     if (d->state != TDataSetState::Inactive) {
-        d->selectRows = Sentencia();
-        d->selectOne = Sentencia();
-        d->dataVersion = Sentencia();
+        d->selectRows = nullptr;
+        d->selectOne = nullptr;
+        d->dataVersion = nullptr;
         soltarConexion(d->con);
         if (d->db)
             --d->db->d()->openTables;
@@ -929,7 +954,7 @@ void TTable::setFilter(const QString &filter)
         d->loadRows(kSinRegistro, 0);
         d->setRow(d->rowCount > 0 ? 0 : -1);
         d->bof = true;
-        emit rowsReset();
+        d->avisar(Private::Aviso::Reset);
         d->afterMove();
     }
 }
@@ -951,7 +976,7 @@ void TTable::setFiltered(bool on)
         d->loadRows(kSinRegistro, 0);
         d->setRow(d->rowCount > 0 ? 0 : -1);
         d->bof = true;
-        emit rowsReset();
+        d->avisar(Private::Aviso::Reset);
         d->afterMove();
     }
 }
@@ -1040,15 +1065,16 @@ void TTable::open()
                      QStringLiteral("El campo %1 del filtro no existe en la tabla %2.").arg(d->filterField, d->name()));
 
         d->state = TDataSetState::Browse;
-        d->dataVersion = Sentencia(d->con->db, QStringLiteral("PRAGMA data_version"), Operacion::Lectura, d->name());
+        d->dataVersion = d->con->sentencia(QStringLiteral("PRAGMA data_version"), Operacion::Lectura);
         d->prepareRead();
         d->rangeKey = d->masterKey();
+        d->rangeMasterId = d->master && d->master->active() ? d->master->d->currentId() : kSinRegistro;
         d->loadRows(kSinRegistro, 0);
     } catch (...) {
         d->state = TDataSetState::Inactive;
-        d->selectRows = Sentencia();
-        d->selectOne = Sentencia();
-        d->dataVersion = Sentencia();
+        d->selectRows = nullptr;
+        d->selectOne = nullptr;
+        d->dataVersion = nullptr;
         soltarConexion(d->con);
         d->con = nullptr;
         d->rowCount = 0;
@@ -1060,10 +1086,10 @@ void TTable::open()
     d->bof = true;
     d->eof = d->rowCount == 0;
     d->connectMaster();
-    emit stateChanged();
+    d->avisar(Private::Aviso::Estado);
     emit afterOpen();
     d->scrollId = d->currentId();
-    emit afterScroll();
+    d->avisar(Private::Aviso::Scroll);
 }
 
 void TTable::close()
@@ -1072,9 +1098,9 @@ void TTable::close()
         return;
     d->disconnectMaster();
     d->state = TDataSetState::Inactive;
-    d->selectRows = Sentencia();
-    d->selectOne = Sentencia();
-    d->dataVersion = Sentencia();
+    d->selectRows = nullptr;
+    d->selectOne = nullptr;
+    d->dataVersion = nullptr;
     soltarConexion(d->con);
     d->con = nullptr;
     if (d->db)
@@ -1089,8 +1115,8 @@ void TTable::close()
     d->modified.clear();
     d->invalidateCaches();
     d->scrollId = kSinRegistro;
-    emit stateChanged();
-    emit afterClose();
+    d->avisar(Private::Aviso::Estado);
+    d->avisar(Private::Aviso::Cierre);
 }
 
 bool TTable::active() const
@@ -1121,17 +1147,16 @@ void TTable::Private::prepareRead()
         sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
     sql += QStringLiteral(" ORDER BY ") + orderBy;
     if (sql != selectSql || !selectRows) {
-        selectRows = Sentencia(con->db, sql, Operacion::Lectura, name());
+        selectRows = con->sentencia(sql, Operacion::Lectura);
         selectSql = sql;
     }
     if (!selectOne) {
         QStringList one = cs;
         one.removeFirst();
-        selectOne = Sentencia(con->db,
-                              QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
-                                  .arg(one.isEmpty() ? QStringLiteral("rowid") : one.join(QLatin1Char(',')),
-                                       comillas(con->esquema.tablaSql)),
-                              Operacion::Lectura, name());
+        selectOne = con->sentencia(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1")
+                                       .arg(one.isEmpty() ? QStringLiteral("rowid") : one.join(QLatin1Char(',')),
+                                            comillas(con->esquema.tablaSql)),
+                                   Operacion::Lectura);
     }
 }
 
@@ -1149,15 +1174,33 @@ QVariant TTable::Private::masterKey() const
 
 void TTable::Private::loadRows(qint64 keepId, int fallbackRow)
 {
-    sqlite3_stmt *st = selectRows.get();
-    // Remember what the file looked like before the read, so a commit made
-    // while reading is seen by the next check.
-    quint64 contador = contadorCambios(path);
+    sqlite3_stmt *st = selectRows;
+    // One read transaction: the version noted is the one of the rows read, and
+    // the file is locked and checked once instead of once per statement.
+    sqlite3_stmt *begin = con->sentencia(QStringLiteral("BEGIN"), Operacion::Lectura);
+    sqlite3_stmt *commit = con->sentencia(QStringLiteral("COMMIT"), Operacion::Lectura);
+    const bool transaccion = sqlite3_get_autocommit(con->db) != 0;
+    if (transaccion) {
+        sqlite3_step(begin);
+        sqlite3_reset(begin);
+    }
+    auto terminar = [&]() {
+        if (transaccion && !sqlite3_get_autocommit(con->db)) {
+            sqlite3_step(commit);
+            sqlite3_reset(commit);
+        }
+    };
+    const quint64 contador = con->cambios;
     qint64 version = -1;
     if (dataVersion) {
-        if (sqlite3_step(dataVersion.get()) == SQLITE_ROW)
-            version = sqlite3_column_int64(dataVersion.get(), 0);
-        sqlite3_reset(dataVersion.get());
+        const int rc = sqlite3_step(dataVersion);
+        if (rc == SQLITE_ROW)
+            version = sqlite3_column_int64(dataVersion, 0);
+        sqlite3_reset(dataVersion);
+        if (rc != SQLITE_ROW) {
+            terminar();
+            fallo(con->db, rc, Operacion::Lectura, name());
+        }
     }
     for (auto &c : cols)
         c.vaciar();
@@ -1213,6 +1256,7 @@ void TTable::Private::loadRows(qint64 keepId, int fallbackRow)
         }
         sqlite3_reset(st);
         sqlite3_clear_bindings(st);
+        terminar();
         if (rc != SQLITE_DONE) {
             for (auto &c : cols)
                 c.vaciar();
@@ -1223,6 +1267,7 @@ void TTable::Private::loadRows(qint64 keepId, int fallbackRow)
         }
     } else {
         sqlite3_clear_bindings(st);
+        terminar();
     }
     rowCount = int(rowids.size());
     seenCounter = contador;
@@ -1240,17 +1285,17 @@ void TTable::Private::loadRows(qint64 keepId, int fallbackRow)
         eof = bof = false;
 }
 
-bool TTable::Private::changedOutside()
+bool TTable::Private::changedOutside(bool fichero)
 {
-    if (contadorCambios(path) != seenCounter)
+    if (con->cambios != seenCounter)
         return true;
-    if (!TableStore::strictChangeDetection() || !dataVersion)
+    if (!fichero || !TableStore::strictChangeDetection() || !dataVersion)
         return false;
-    const int rc = sqlite3_step(dataVersion.get());
+    const int rc = sqlite3_step(dataVersion);
     qint64 v = -1;
     if (rc == SQLITE_ROW)
-        v = sqlite3_column_int64(dataVersion.get(), 0);
-    sqlite3_reset(dataVersion.get());
+        v = sqlite3_column_int64(dataVersion, 0);
+    sqlite3_reset(dataVersion);
     if (rc != SQLITE_ROW)
         fallo(con->db, rc, Operacion::Lectura, name());
     return v != seenDataVersion;
@@ -1258,9 +1303,9 @@ bool TTable::Private::changedOutside()
 
 // Before a read: take in what other objects and programs committed, keeping the
 // current record when it is still visible.
-void TTable::Private::checkChanges()
+void TTable::Private::checkChanges(bool fichero)
 {
-    if (state != TDataSetState::Browse || !changedOutside())
+    if (state != TDataSetState::Browse || !changedOutside(fichero))
         return;
     const bool wasEof = eof, wasBof = bof;
     loadRows(currentId(), cur);
@@ -1268,7 +1313,7 @@ void TTable::Private::checkChanges()
         eof = wasEof;
         bof = wasBof;
     }
-    emit q->rowsReset();
+    avisar(Aviso::Reset);
     afterMove();
 }
 
@@ -1285,7 +1330,7 @@ void TTable::Private::afterMove(bool always)
     if (!always && id == scrollId)
         return;
     scrollId = id;
-    emit q->afterScroll();
+    avisar(Aviso::Scroll);
 }
 
 void TTable::Private::leaveEditForMove()
@@ -1297,27 +1342,14 @@ void TTable::Private::leaveEditForMove()
 
 void TTable::Private::connectMaster()
 {
-    if (!master)
-        return;
-    masterLinks << QObject::connect(master, &TTable::afterScroll, q, [this]() { followMaster(true); });
-    masterLinks << QObject::connect(master, &TTable::rowsReset, q, [this]() { followMaster(false); });
-    masterLinks << QObject::connect(master, &TTable::stateChanged, q, [this]() { followMaster(false); });
-    masterLinks << QObject::connect(master, &TTable::afterClose, q, [this]() { followMaster(false); });
-    masterLinks << QObject::connect(master, &TTable::fieldChanged, q, [this](TField *f) {
-        if (f && f->fieldName().compare(masterField, Qt::CaseInsensitive) == 0)
-            followMaster(false);
-    });
-    masterLinks << QObject::connect(master, &QObject::destroyed, q, [this]() {
-        disconnectMaster();
-        master = nullptr;
-    });
+    if (master && !master->d->details.contains(q))
+        master->d->details.append(q);
 }
 
 void TTable::Private::disconnectMaster()
 {
-    for (const auto &c : masterLinks)
-        QObject::disconnect(c);
-    masterLinks.clear();
+    if (master)
+        master->d->details.removeAll(q);
 }
 
 void TTable::Private::followMaster(bool force)
@@ -1325,7 +1357,8 @@ void TTable::Private::followMaster(bool force)
     if (state == TDataSetState::Inactive)
         return;
     const QVariant key = masterKey();
-    if (!force && key == rangeKey && key.isNull() == rangeKey.isNull())
+    const qint64 masterId = master && master->active() ? master->d->currentId() : kSinRegistro;
+    if (key == rangeKey && key.isNull() == rangeKey.isNull() && (!force || masterId == rangeMasterId))
         return;
     if (editing()) {
         // The master moved away: keep what can be kept, never leave a record half-made.
@@ -1336,9 +1369,10 @@ void TTable::Private::followMaster(bool force)
         }
     }
     rangeKey = key;
+    rangeMasterId = masterId;
     loadRows(kSinRegistro, 0);
     bof = true;
-    emit q->rowsReset();
+    avisar(Aviso::Reset);
     afterMove();
 }
 
@@ -1371,7 +1405,7 @@ void TTable::next()
     d->requireActive();
     if (d->editing())
         d->leaveEditForMove();
-    d->checkChanges();
+    d->checkChanges(false);
     if (d->cur + 1 < d->rowCount) {
         ++d->cur;
         d->eof = d->bof = false;
@@ -1386,7 +1420,7 @@ void TTable::prior()
     d->requireActive();
     if (d->editing())
         d->leaveEditForMove();
-    d->checkChanges();
+    d->checkChanges(false);
     if (d->cur > 0) {
         --d->cur;
         d->eof = d->bof = false;
@@ -1490,7 +1524,7 @@ void TTable::edit()
         d->error(EngineCode::RecordNotFound, QStringLiteral("No hay ningún registro que modificar en la tabla %1.").arg(d->name()));
     // Read the record again: edit what is stored now, or learn it is gone.
     const qint64 id = d->rowids[size_t(d->cur)];
-    sqlite3_stmt *st = d->selectOne.get();
+    sqlite3_stmt *st = d->selectOne;
     sqlite3_bind_int64(st, 1, id);
     int rc = sqlite3_step(st);
     if (rc == SQLITE_ROW) {
@@ -1506,7 +1540,7 @@ void TTable::edit()
     sqlite3_clear_bindings(st);
     if (rc == SQLITE_DONE) {
         d->loadRows(kSinRegistro, d->cur);
-        emit rowsReset();
+        d->avisar(Private::Aviso::Reset);
         d->afterMove();
         d->error(EngineCode::RecordDeleted,
                  QStringLiteral("El registro de la tabla %1 que intenta modificar ha sido borrado.").arg(d->name()));
@@ -1520,7 +1554,7 @@ void TTable::edit()
     d->pendingRowid = id;
     d->calcPendingValid = false;
     d->state = TDataSetState::Edit;
-    emit stateChanged();
+    d->avisar(Private::Aviso::Estado);
 }
 
 void TTable::append()
@@ -1549,7 +1583,7 @@ void TTable::append()
             }
         }
     }
-    emit stateChanged();
+    d->avisar(Private::Aviso::Estado);
     d->afterMove();
 }
 
@@ -1589,7 +1623,7 @@ void TTable::post()
             if (sqlite3_changes(db) == 0)
                 d->error(EngineCode::RecordDeleted,
                          QStringLiteral("El registro de la tabla %1 que intenta guardar ha sido borrado.").arg(d->name()));
-            anotarCambio(d->path);
+            ++d->con->cambios;
         }
     } else {
         QStringList nombres, marcas;
@@ -1612,7 +1646,7 @@ void TTable::post()
         if (rc != SQLITE_DONE)
             fallo(db, rc, Operacion::Escritura, d->name());
         id = sqlite3_last_insert_rowid(db);
-        anotarCambio(d->path);
+        ++d->con->cambios;
     }
     const int oldRow = d->state == TDataSetState::Insert ? d->rowBeforeInsert : d->cur;
     d->state = TDataSetState::Browse;
@@ -1622,14 +1656,14 @@ void TTable::post()
     try {
         d->loadRows(id, oldRow);
     } catch (...) {
-        emit stateChanged();
+        d->avisar(Private::Aviso::Estado);
         throw;
     }
     // The stored record is the one that was pending: no scroll unless it is not visible.
     if (d->findRow(id) >= 0)
         d->scrollId = id;
-    emit stateChanged();
-    emit rowsReset();
+    d->avisar(Private::Aviso::Estado);
+    d->avisar(Private::Aviso::Reset);
     d->afterMove();
 }
 
@@ -1644,7 +1678,7 @@ void TTable::cancel()
     d->calcPendingValid = false;
     if (inserting && d->rowCount > 0)
         d->cur = qBound(0, d->rowBeforeInsert, d->rowCount - 1);
-    emit stateChanged();
+    d->avisar(Private::Aviso::Estado);
     d->afterMove();
 }
 
@@ -1671,18 +1705,18 @@ void TTable::deleteRecord()
             fallo(d->con->db, rc, Operacion::Borrado, d->name());
         if (sqlite3_changes(d->con->db) == 0) {
             d->loadRows(kSinRegistro, row);
-            emit rowsReset();
+            d->avisar(Private::Aviso::Reset);
             d->afterMove();
             d->error(EngineCode::RecordDeleted,
                      QStringLiteral("El registro de la tabla %1 que intenta borrar ya había sido borrado.").arg(d->name()));
         }
     }
-    anotarCambio(d->path);
+    ++d->con->cambios;
     // The following record becomes current, or the previous one after the last.
     d->loadRows(siguiente, siguiente == kSinRegistro ? row - 1 : row);
     if (d->rowCount == 0)
         d->eof = true;
-    emit rowsReset();
+    d->avisar(Private::Aviso::Reset);
     d->afterMove();
 }
 
@@ -1697,7 +1731,7 @@ void TTable::refresh()
         d->eof = wasEof;
         d->bof = wasBof;
     }
-    emit rowsReset();
+    d->avisar(Private::Aviso::Reset);
     d->afterMove();
 }
 
