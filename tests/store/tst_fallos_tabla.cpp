@@ -7,6 +7,7 @@
 #include "DatosPrueba.h"
 #include "Table.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QtTest>
 
@@ -73,6 +74,29 @@ private:
     bool m_activo = false;
 };
 
+// A small file system of its own (tmpfs), to fill the disk for real; unmounted on destruction.
+class DiscoPequeno
+{
+public:
+    explicit DiscoPequeno(const QString &carpeta) : m_carpeta(carpeta)
+    {
+        m_montado = QDir().mkpath(carpeta)
+                    && QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                                   QStringLiteral("size=192k"), QStringLiteral("tmpfs"), carpeta})
+                           == 0;
+    }
+    ~DiscoPequeno()
+    {
+        if (m_montado)
+            QProcess::execute(QStringLiteral("umount"), {m_carpeta});
+    }
+    bool montado() const { return m_montado; }
+
+private:
+    QString m_carpeta;
+    bool m_montado = false;
+};
+
 int bloquear(const char *ruta)
 {
     sqlite3 *db = nullptr;
@@ -122,6 +146,7 @@ private slots:
     void ficheroIlegible();
     void soloLectura_data();
     void soloLectura();
+    void discoLleno();
     void bloqueoDeOtroProceso();
     void faltantes_data();
     void faltantes();
@@ -273,6 +298,49 @@ void TestFallosTabla::soloLectura()
     QCOMPARE(t->recordCount(), 1);
     QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 1000);
     QCOMPARE(integridad(datos.ruta(QStringLiteral("Matriculas.DAT"))), QStringLiteral("ok"));
+}
+
+// A full disk refuses the post with the write error; every record stored before
+// stays, and the file stays sound.
+void TestFallosTabla::discoLleno()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    const QString carpeta = datos.carpeta() + QStringLiteral("/pequeno");
+    DiscoPequeno disco(carpeta);
+    if (!disco.montado())
+        QSKIP("no se puede montar un tmpfs aquí");
+    QVERIFY(QFile::copy(datos.ruta(QStringLiteral("Averias.DAT")), carpeta + QStringLiteral("/Averias.DAT")));
+    int guardadas = 0;
+    {
+        TDatabase db;
+        db.setDirectory(carpeta);
+        auto t = tabla(db, QStringLiteral("Averias.DAT"));
+        t->open();
+        try {
+            for (; guardadas < 100; ++guardadas) {
+                t->append();
+                t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QString::number(guardadas));
+                t->fieldByName(QStringLiteral("AVERIA"))->setAsString(QString(8000, QLatin1Char('a' + guardadas % 26)));
+                t->post();
+            }
+            QFAIL("el disco no se ha llenado");
+        } catch (const EDBEngineError &e) {
+            QCOMPARE(e.errorCode(), EngineCode::WriteError);
+            QVERIFY2(e.message().contains(QLatin1String("Averias.DAT")), qPrintable(e.message()));
+        }
+        QCOMPARE(t->state(), TDataSetState::Insert);
+        t->cancel();
+    }
+    QVERIFY(guardadas > 0);
+    QCOMPARE(integridad(carpeta + QStringLiteral("/Averias.DAT")), QStringLiteral("ok"));
+    TDatabase db;
+    db.setDirectory(carpeta);
+    auto t = tabla(db, QStringLiteral("Averias.DAT"));
+    t->open();
+    QCOMPARE(t->recordCount(), guardadas);
+    t->last();
+    QCOMPARE(t->fieldByName(QStringLiteral("AVERIA"))->asString().size(), 8000);
 }
 
 // Another process holding the write lock: browsing goes on, a post is refused with
