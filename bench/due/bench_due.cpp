@@ -1,16 +1,15 @@
-// Times the due computation for 1,000 vehicles of a large fleet (40 maintenance
+// Times the due computation for 1,000 vehicles of the large fleet (40 maintenance
 // operations each) against one hand-written indexed SQLite query per vehicle
 // that reads the same rows. Prints both medians and their ratio.
 //
 //   bench_due [repeticiones]
 #include "DataModulo.h"
-#include "Esquema.h"
+#include "FlotaGrande.h"
 #include "Table.h"
 #include "Tareas.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -22,8 +21,6 @@
 namespace {
 
 constexpr int kVehiculos = 1000;
-constexpr int kOperaciones = 40;
-constexpr int kMarcas = 25;
 
 using tResultado = std::array<qint32, Num_Tareas>;
 
@@ -31,7 +28,6 @@ struct tVehiculo
 {
     QString matricula;
     qint32 marca = 0;
-    qint32 km = 0;
 };
 
 void Exigir(int rc, sqlite3 *db, const char *que)
@@ -42,73 +38,9 @@ void Exigir(int rc, sqlite3 *db, const char *que)
     }
 }
 
-sqlite3 *Abrir(const QString &ruta)
-{
-    sqlite3 *db = nullptr;
-    Exigir(sqlite3_open(ruta.toUtf8().constData(), &db), db, "abrir");
-    return db;
-}
-
 void Ejecutar(sqlite3 *db, const QString &sql)
 {
     Exigir(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), db, qPrintable(sql));
-}
-
-// The fleet written straight into the table files, in one transaction per file:
-// brands with their intervals, vehicles, and the operations entered over time,
-// the vehicles taking turns as a workshop's would.
-std::vector<tVehiculo> Generar_Flota(const QString &carpeta)
-{
-    Crear_Tablas(carpeta);
-    QRandomGenerator azar(20011);
-    std::vector<tVehiculo> flota;
-
-    sqlite3 *db = Abrir(carpeta + "/KmCambios.DAT");
-    Ejecutar(db, "BEGIN");
-    for (int m = 1; m <= kMarcas; ++m) {
-        if (m % 10 == 0)
-            continue; // some brands have no intervals
-        QStringList campos{"MARCA"}, valores{QString::number(m)};
-        for (const tTarea &t : Tareas()) {
-            campos << t.Campo;
-            valores << QString::number(5000 * (1 + azar.bounded(12)));
-        }
-        Ejecutar(db, QString("INSERT INTO KmCambios (%1) VALUES (%2)").arg(campos.join(','), valores.join(',')));
-    }
-    Ejecutar(db, "COMMIT");
-    sqlite3_close(db);
-
-    db = Abrir(carpeta + "/Matriculas.DAT");
-    Ejecutar(db, "BEGIN");
-    for (int v = 0; v < kVehiculos; ++v) {
-        tVehiculo veh{QString("%1BCD").arg(v, 4, 10, QLatin1Char('0')), 1 + azar.bounded(kMarcas),
-                      20000 + azar.bounded(400000)};
-        flota.push_back(veh);
-        Ejecutar(db, QString("INSERT INTO Matriculas (MATRICULA, MARCA, MODELO, KILOMETROS) VALUES ('%1', %2, 0, %3)")
-                         .arg(veh.matricula)
-                         .arg(veh.marca)
-                         .arg(veh.km));
-    }
-    Ejecutar(db, "COMMIT");
-    sqlite3_close(db);
-
-    db = Abrir(carpeta + "/Mantenimiento.DAT");
-    Ejecutar(db, "BEGIN");
-    QStringList campos{"FECHA", "MATRICULA", "KILOMETROS"};
-    for (const tTarea &t : Tareas())
-        campos << t.Campo;
-    for (int o = 0; o < kOperaciones; ++o) {
-        for (const tVehiculo &veh : flota) {
-            QStringList valores{QString("'%1'").arg(QDate(2000, 1, 1).addDays(o * 30).toString(Qt::ISODate)),
-                                QString("'%1'").arg(veh.matricula), QString::number(o * 9000 + azar.bounded(9000))};
-            for (int t = 0; t < Num_Tareas; ++t)
-                valores << (azar.bounded(10) < 3 ? QString("'X'") : QString("NULL"));
-            Ejecutar(db, QString("INSERT INTO Mantenimiento (%1) VALUES (%2)").arg(campos.join(','), valores.join(',')));
-        }
-    }
-    Ejecutar(db, "COMMIT");
-    sqlite3_close(db);
-    return flota;
 }
 
 double Mediana(std::vector<double> v)
@@ -117,13 +49,14 @@ double Mediana(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// One pass of the module over every vehicle; only the computation is timed.
+// One pass of the module over the first vehicles; only the computation is timed.
 double Pasada_Modulo(TModuloDatos &m, std::vector<tResultado> &resultados)
 {
     resultados.clear();
     qint64 ns = 0;
     QElapsedTimer reloj;
-    for (m.TableMatriculas->first(); !m.TableMatriculas->eof(); m.TableMatriculas->next()) {
+    int n = 0;
+    for (m.TableMatriculas->first(); !m.TableMatriculas->eof() && n < kVehiculos; m.TableMatriculas->next(), ++n) {
         reloj.start();
         m.Calcular_Proximo_Mantenimiento();
         ns += reloj.nsecsElapsed();
@@ -132,51 +65,73 @@ double Pasada_Modulo(TModuloDatos &m, std::vector<tResultado> &resultados)
     return ns / 1e6;
 }
 
-// The same rows read by one prepared query per vehicle on the plate index,
-// with the brand's intervals joined in.
-double Pasada_Sqlite(const QString &carpeta, const std::vector<tVehiculo> &flota, std::vector<tResultado> &resultados)
+// The same rows read straight from SQLite: per vehicle, one prepared query on the
+// plate index for its operations in storing order and one on the brand index for
+// its intervals. Connection and statements live across passes, as the module's
+// connections do.
+class tConsulta
 {
-    resultados.clear();
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2((carpeta + "/Mantenimiento.DAT").toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    Ejecutar(db, QString("ATTACH '%1' AS k").arg(carpeta + "/KmCambios.DAT"));
-    QStringList cols{"m.KILOMETROS"};
-    for (const tTarea &t : Tareas())
-        cols << "m." + t.Campo;
-    for (const tTarea &t : Tareas())
-        cols << "i." + t.Campo;
-    const QByteArray sql = QString("SELECT %1 FROM Mantenimiento m INDEXED BY Orden_Matri "
-                                   "LEFT JOIN (SELECT * FROM k.KmCambios WHERE MARCA = ?2 LIMIT 1) i "
-                                   "WHERE m.MATRICULA = ?1 ORDER BY m.rowid")
-                               .arg(cols.join(','))
-                               .toUtf8();
-    sqlite3_stmt *st = nullptr;
-    Exigir(sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr), db, "preparar");
-
-    qint64 ns = 0;
-    QElapsedTimer reloj;
-    for (const tVehiculo &veh : flota) {
-        reloj.start();
-        tResultado r{};
-        const QByteArray mat = veh.matricula.toUtf8();
-        sqlite3_bind_text(st, 1, mat.constData(), mat.size(), SQLITE_TRANSIENT);
-        sqlite3_bind_int(st, 2, veh.marca);
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            const qint64 km = sqlite3_column_int(st, 0);
-            for (int t = 0; t < Num_Tareas; ++t) {
-                const unsigned char *f = sqlite3_column_text(st, 1 + t);
-                if (f && f[0] == 'X' && f[1] == 0)
-                    r[std::size_t(t)] = qint32(km + sqlite3_column_int(st, 1 + Num_Tareas + t));
-            }
-        }
-        sqlite3_reset(st);
-        ns += reloj.nsecsElapsed();
-        resultados.push_back(r);
+public:
+    explicit tConsulta(const QString &carpeta)
+    {
+        sqlite3_open_v2((carpeta + "/Mantenimiento.DAT").toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE,
+                        nullptr);
+        Ejecutar(m_db, QString("ATTACH '%1' AS k").arg(carpeta + "/KmCambios.DAT"));
+        QStringList tareas;
+        for (const tTarea &t : Tareas())
+            tareas << t.Campo;
+        const QByteArray operaciones = QString("SELECT KILOMETROS,%1 FROM Mantenimiento WHERE MATRICULA = ?1 "
+                                               "ORDER BY rowid")
+                                           .arg(tareas.join(','))
+                                           .toUtf8();
+        const QByteArray intervalos =
+            QString("SELECT %1 FROM k.KmCambios WHERE MARCA = ?1 LIMIT 1").arg(tareas.join(',')).toUtf8();
+        Exigir(sqlite3_prepare_v2(m_db, operaciones.constData(), -1, &m_operaciones, nullptr), m_db, "preparar");
+        Exigir(sqlite3_prepare_v2(m_db, intervalos.constData(), -1, &m_intervalos, nullptr), m_db, "preparar");
     }
-    sqlite3_finalize(st);
-    sqlite3_close(db);
-    return ns / 1e6;
-}
+    ~tConsulta()
+    {
+        sqlite3_finalize(m_operaciones);
+        sqlite3_finalize(m_intervalos);
+        sqlite3_close(m_db);
+    }
+
+    double Pasada(const std::vector<tVehiculo> &flota, std::vector<tResultado> &resultados)
+    {
+        resultados.clear();
+        qint64 ns = 0;
+        QElapsedTimer reloj;
+        for (const tVehiculo &veh : flota) {
+            reloj.start();
+            tResultado r{};
+            std::array<qint32, Num_Tareas> intervalo{};
+            sqlite3_bind_int(m_intervalos, 1, veh.marca);
+            if (sqlite3_step(m_intervalos) == SQLITE_ROW)
+                for (int t = 0; t < Num_Tareas; ++t)
+                    intervalo[std::size_t(t)] = sqlite3_column_int(m_intervalos, t);
+            sqlite3_reset(m_intervalos);
+            const QByteArray mat = veh.matricula.toUtf8();
+            sqlite3_bind_text(m_operaciones, 1, mat.constData(), int(mat.size()), SQLITE_TRANSIENT);
+            while (sqlite3_step(m_operaciones) == SQLITE_ROW) {
+                const qint64 km = sqlite3_column_int(m_operaciones, 0);
+                for (int t = 0; t < Num_Tareas; ++t) {
+                    const unsigned char *f = sqlite3_column_text(m_operaciones, 1 + t);
+                    if (f && f[0] == 'X' && f[1] == 0)
+                        r[std::size_t(t)] = qint32(km + intervalo[std::size_t(t)]);
+                }
+            }
+            sqlite3_reset(m_operaciones);
+            ns += reloj.nsecsElapsed();
+            resultados.push_back(r);
+        }
+        return ns / 1e6;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_operaciones = nullptr;
+    sqlite3_stmt *m_intervalos = nullptr;
+};
 
 } // namespace
 
@@ -189,9 +144,10 @@ int main(int argc, char **argv)
     const QString carpeta = dir.path();
     QElapsedTimer reloj;
     reloj.start();
-    const std::vector<tVehiculo> flota = Generar_Flota(carpeta);
-    std::printf("Flota: %d vehículos, %d operaciones cada uno (%lld ms)\n", kVehiculos, kOperaciones,
-                reloj.elapsed());
+    const FlotaGrande::Tamano tamano;
+    FlotaGrande::generar(carpeta, tamano);
+    std::printf("Flota grande: %d vehículos, %d operaciones de mantenimiento (%lld ms)\n", tamano.vehiculos,
+                tamano.mantenimientos, reloj.elapsed());
 
     TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr e) {
         try {
@@ -204,15 +160,17 @@ int main(int argc, char **argv)
     TModuloDatos modulo(carpeta);
     // The vehicles in the order the module walks them, for the baseline.
     std::vector<tVehiculo> orden;
-    for (modulo.TableMatriculas->first(); !modulo.TableMatriculas->eof(); modulo.TableMatriculas->next())
+    for (modulo.TableMatriculas->first(); !modulo.TableMatriculas->eof() && int(orden.size()) < kVehiculos;
+         modulo.TableMatriculas->next())
         orden.push_back({modulo.TableMatriculas->fieldByName("MATRICULA")->asString(),
-                         modulo.TableMatriculas->fieldByName("MARCA")->asInteger(), 0});
+                         modulo.TableMatriculas->fieldByName("MARCA")->asInteger()});
 
+    tConsulta consulta(carpeta);
     std::vector<double> tModulo, tSqlite;
     std::vector<tResultado> rModulo, rSqlite;
     for (int i = 0; i < repeticiones; ++i) {
         tModulo.push_back(Pasada_Modulo(modulo, rModulo));
-        tSqlite.push_back(Pasada_Sqlite(carpeta, orden, rSqlite));
+        tSqlite.push_back(consulta.Pasada(orden, rSqlite));
     }
     const bool iguales = rModulo == rSqlite && int(rModulo.size()) == kVehiculos;
     const double mm = Mediana(tModulo), ms = Mediana(tSqlite);
