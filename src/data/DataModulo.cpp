@@ -93,6 +93,12 @@ TModuloDatos::TModuloDatos(const QString &carpetaDatos, QObject *parent)
 TModuloDatos::~TModuloDatos()
 {
     DataModuleDestroy();
+    // Details and lookups go before the tables they hang on, never after.
+    for (QObject *o : std::initializer_list<QObject *>{
+             DSMatriculas, DSMarcas, DSModelos, DSMantto, DSAverias, DSRuedas, DSFichaTec, DSKmCambios, TablaMantto,
+             TablaKmCambios, TablaMatriculas, TablaFichaTec, TableMantto, TableAverias, TableRuedas, TableFichaTec,
+             TableKmCambios, TableMatriculas, TableModelos, TableMarcas})
+        delete o;
     if (ModuloDatos == this)
         ModuloDatos = nullptr;
 }
