@@ -357,9 +357,10 @@ void TstDBGrid::largeTableReadsOnlyShownRows()
     mostrar(&grid);
     QCoreApplication::processEvents();
     QCOMPARE(grid.model()->rowCount(), filas);
-    // A screenful of rows, two columns, a few paints: hundreds, not a read per row.
+    // A screenful of rows, two columns, a few paints: tens of reads, not one per row
+    // (measuring every row for the column widths alone would read thousands).
     const qint64 alAbrir = grid.gridModel()->valueReads();
-    QVERIFY2(alAbrir > 0 && alAbrir < 2000, qPrintable(QString::number(alAbrir)));
+    QVERIFY2(alAbrir > 0 && alAbrir < 500, qPrintable(QString::number(alAbrir)));
 
     tabla.last();
     QCoreApplication::processEvents();
@@ -369,7 +370,7 @@ void TstDBGrid::largeTableReadsOnlyShownRows()
     QCoreApplication::processEvents();
     QVERIFY(tabla.recNo() < filas - 1);
     const qint64 total = grid.gridModel()->valueReads();
-    QVERIFY2(total < 4000, qPrintable(QString::number(total)));
+    QVERIFY2(total < 1000, qPrintable(QString::number(total)));
 }
 
 namespace {
