@@ -5,6 +5,7 @@
 #include "Avisos.h"
 #include "Ayuda.h"
 #include "DataModulo.h"
+#include "Excepciones.h"
 #include "FormBase.h"
 #include "Imagenes.h"
 #include "Table.h"
@@ -88,7 +89,12 @@ TFormPrincipal::TFormPrincipal(QWidget *parent) : QMainWindow(parent)
         }
     });
 #endif
-    FormCreate();
+    // A failure in the creation handler ends it there; the window is still made.
+    try {
+        FormCreate();
+    } catch (...) {
+        Manejar_Excepcion_Central(std::current_exception());
+    }
 }
 
 TFormPrincipal::~TFormPrincipal()
@@ -330,6 +336,7 @@ void TFormPrincipal::closeEvent(QCloseEvent *Evento)
     if (fCierreConfirmado || FormCloseQuery()) {
         fCierreConfirmado = true;
         Evento->accept();
+        emit Cerrada();
     } else {
         Evento->ignore();
     }

@@ -69,6 +69,10 @@ public:
     // Where PMListados opens: the bottom-left corner of SBListados, on the screen.
     QPoint Posicion_PMListados() const;
 
+signals:
+    // The window has closed for good: the program ends.
+    void Cerrada();
+
 protected:
     void showEvent(QShowEvent *Evento) override;
     void closeEvent(QCloseEvent *Evento) override;

@@ -1,0 +1,137 @@
+// Start-up and end of the program.
+#include "Arranque.h"
+
+#include "Aplicacion.h"
+#include "Avisos.h"
+#include "Ayuda.h"
+#include "CargaAplicacion.h"
+#include "ClaseAux.h"
+#include "DataModulo.h"
+#include "Excepciones.h"
+#include "FechaEntrada.h"
+#include "Imagenes.h"
+#include "Principal.h"
+#include "SharedMem.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+
+// Step 3: what the application object needs before the first window.
+void Inicializar_Aplicacion()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Quelvaro"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quelvaro"));
+    QGuiApplication::setWindowIcon(Icono_Shell(QStringLiteral("emblema")));
+    // The windows are laid out for these faces; the installed look-alikes stand in for them.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Comic Sans MS"), QStringLiteral("Comic Neue"));
+    // The standard dialogs (files, printing, colours) speak Spanish like the rest.
+    auto *Traductor = new QTranslator(qApp);
+    if (Traductor->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(Traductor);
+    else
+        delete Traductor;
+    // The program ends when the main window closes, whatever else (the help) is open.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+} // namespace
+
+void Preparar_Unidades()
+{
+    Estilo_Avisos();
+    Clase_Aux();
+    Ajustar_Formatos_Regionales();
+    Excepcion.Configurar_Excepciones(true);
+    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) { Excepcion.Tratar_Error(Error, QString()); });
+    TModuloDatos::Establecer_Cursor_Espera([](bool Ocupado) {
+        if (Ocupado)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
+    Instalar_Tecla_Ayuda();
+}
+
+int Secuencia_Principal(const tOpcionesArranque &Opciones)
+{
+    // Declared in this order so that, however the sequence ends, the main window goes first,
+    // then the data module, and the guard last of all.
+    std::unique_ptr<tSharedMem> Guardia;
+    std::unique_ptr<TModuloDatos> Modulo;
+    std::unique_ptr<TFormPrincipal> Principal;
+
+    // 1. The guard, holding this process's handle.
+    Guardia = std::make_unique<tSharedMem>(Opciones.Nombre_Bloque, quint32(QCoreApplication::applicationPid()));
+
+    // 2. A copy already runs: bring it to the front and end, showing nothing, touching nothing.
+    if (Guardia->Ya_Ejecutandose()) {
+        Guardia->Activar_Primera_Instancia();
+        return 0;
+    }
+
+    // 3.
+    Inicializar_Aplicacion();
+
+    // 4. The splash window, painted at once: the event loop is not running yet.
+    auto Splash = std::make_unique<TFormCargaAplicacion>();
+    QObject::connect(Guardia.get(), &tSharedMem::Activacion_Solicitada, Splash.get(), [&Splash, &Principal] {
+        if (Principal)
+            Principal->Traer_Al_Frente();
+        else if (Splash)
+            Splash->raise();
+    });
+    Splash->Mostrar_Ya();
+
+    // 5. The short date format for the whole run (day/month/four-digit year); thousands and
+    // decimals are always "." and "," in the program's own number formats.
+    Formatos_Regionales().ShortDateFormat = QStringLiteral("dd/MM/yyyy");
+
+    // 6. The data module checks and opens the tables; a failure there is reported by the
+    // error handler and start-up goes on with the tables closed.
+    Modulo = std::make_unique<TModuloDatos>(Opciones.Carpeta_Datos);
+
+    // 7.
+    Principal = std::make_unique<TFormPrincipal>();
+    QObject::connect(Guardia.get(), &tSharedMem::Activacion_Solicitada, Principal.get(),
+                     &TFormPrincipal::Traer_Al_Frente);
+    QObject::connect(Principal.get(), &TFormPrincipal::Cerrada, qApp, &QCoreApplication::quit);
+
+    // 8.
+    Splash.reset();
+
+    // 9.
+    Principal->show();
+    if (Opciones.Al_Empezar)
+        Opciones.Al_Empezar(*Principal, *Guardia);
+    const int Resultado = QApplication::exec();
+
+    // 10.
+    Guardia.reset();
+
+    // 11. The main window, then the data module, which closes its tables.
+    if (TFormAyuda *Ayuda = Ventana_Ayuda())
+        delete Ayuda;
+    Principal.reset();
+    Modulo.reset();
+    return Resultado;
+}
+
+int Ejecutar_Quelvaro(int &argc, char **argv, const tOpcionesArranque &Opciones)
+{
+    tAplicacion Aplicacion(argc, argv);
+    Preparar_Unidades();
+    try {
+        return Secuencia_Principal(Opciones);
+    } catch (...) {
+        Manejar_Excepcion_Central(std::current_exception());
+        return 1;
+    }
+}

@@ -1,0 +1,139 @@
+// Start-up in this process: the main window comes up also when the data folder cannot be
+// opened (the failure shown and logged), the splash is gone by then, and the program's
+// formats hold whatever the locale of the process.
+#include "Arranque.h"
+
+#include "Aplicacion.h"
+#include "Avisos.h"
+#include "CargaAplicacion.h"
+#include "DataModulo.h"
+#include "DatosPrueba.h"
+#include "Excepciones.h"
+#include "FechaEntrada.h"
+#include "Formatos.h"
+#include "Principal.h"
+#include "SharedMem.h"
+#include "Table.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUuid>
+
+class tst_arranque : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir fLog;
+
+    struct tVisto
+    {
+        bool Ventana = false;
+        bool Splash_Visible = true;
+        bool Tablas_Abiertas = false;
+        QString Fecha, Lectura, Fecha_Corta;
+        int Resultado = -1;
+    };
+
+    // Runs the whole sequence; once the main window is up, looks around and closes it with " &Sí".
+    tVisto Arrancar(const QString &Carpeta)
+    {
+        tVisto Visto;
+        tOpcionesArranque Opciones;
+        Opciones.Nombre_Bloque = QStringLiteral("QuelvaroPrueba-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        Opciones.Carpeta_Datos = Carpeta;
+        Opciones.Al_Empezar = [&Visto](TFormPrincipal &Principal, tSharedMem &) {
+            Visto.Ventana = Principal.isVisible();
+            Visto.Splash_Visible = false;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (qobject_cast<TFormCargaAplicacion *>(w) && w->isVisible())
+                    Visto.Splash_Visible = true;
+            Visto.Tablas_Abiertas = ModuloDatos && ModuloDatos->TableMatriculas && ModuloDatos->TableMatriculas->active();
+            Visto.Fecha = Formatos::Formatear_Fecha(QDate(2001, 3, 7));
+            Visto.Fecha_Corta = QDate(2001, 3, 7).toString(Formatos_Regionales().ShortDateFormat);
+            Visto.Lectura = Formatos::Formatear_N(1234567, 0);
+            Avisos_Prueba::Programar_Respuesta(true);
+            QTimer::singleShot(0, &Principal, &QWidget::close);
+        };
+        Visto.Resultado = Secuencia_Principal(Opciones);
+        return Visto;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(fLog.isValid());
+        Preparar_Unidades();
+        Excepcion.Fijar_Carpeta_Log(fLog.path());
+    }
+
+    void init()
+    {
+        Avisos_Prueba::Reiniciar();
+        Avisos_Prueba::Sin_Ventanas(true);
+        QFile::remove(Excepcion.Ruta_Log());
+    }
+
+    void cleanup() { Avisos_Prueba::Reiniciar(); }
+
+    void carpetaDeDatos_data()
+    {
+        QTest::addColumn<bool>("Existe");
+        QTest::newRow("correcta") << true;
+        QTest::newRow("no existe") << false;
+    }
+    void carpetaDeDatos()
+    {
+        QFETCH(bool, Existe);
+        DatosPrueba Datos;
+        QVERIFY(Datos.isValid());
+        const QString Carpeta = Existe ? Datos.carpeta() : Datos.carpeta() + QStringLiteral("/no-existe");
+
+        const tVisto Visto = Arrancar(Carpeta);
+
+        QCOMPARE(Visto.Resultado, 0);
+        QVERIFY(Visto.Ventana);
+        QVERIFY(!Visto.Splash_Visible);
+        QCOMPARE(Visto.Tablas_Abiertas, Existe);
+        QVERIFY(!ModuloDatos); // gone with the end of the run
+
+        QList<TAvisoMostrado> Errores;
+        for (const TAvisoMostrado &a : Avisos_Prueba::Mostrados())
+            if (a.Tipo == avError)
+                Errores << a;
+        QFile Log(Excepcion.Ruta_Log());
+        if (Existe) {
+            QVERIFY(Errores.isEmpty());
+            QVERIFY(!Log.exists());
+        } else {
+            QCOMPARE(Errores.size(), 1);
+            QCOMPARE(Errores[0].Titulo, QStringLiteral("Error"));
+            QVERIFY(!Errores[0].Texto.isEmpty());
+            QVERIFY(Log.open(QIODevice::ReadOnly));
+            QVERIFY(Log.readAll().startsWith("***** "));
+        }
+        // The run ended through the exit question, answered " &Sí".
+        QCOMPARE(Avisos_Prueba::Mostrados().last().Titulo, QStringLiteral("Finalizar"));
+    }
+
+    // Day, month, four-digit year and "." between thousands, whatever LANG and LC_ALL say.
+    void formatos()
+    {
+        DatosPrueba Datos;
+        QVERIFY(Datos.isValid());
+        const tVisto Visto = Arrancar(Datos.carpeta());
+        QCOMPARE(Visto.Fecha, QStringLiteral("07/03/2001"));
+        QCOMPARE(Visto.Fecha_Corta, QStringLiteral("07/03/2001"));
+        QCOMPARE(Visto.Lectura, QStringLiteral("1.234.567"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    tAplicacion app(argc, argv);
+    tst_arranque Prueba;
+    return QTest::qExec(&Prueba, argc, argv);
+}
+
+#include "tst_arranque.moc"
