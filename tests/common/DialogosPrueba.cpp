@@ -70,7 +70,9 @@ void DialogosPrueba::sondear()
         && std::none_of(m_vistos.cbegin(), m_vistos.cend(), [w](const QPointer<QWidget> &p) { return p == w; });
     if (nuevo && coincide(w, m_cola.first().nombre)) {
         // Taken off the queue before acting: the action may open a nested modal
-        // window, and this slot then runs again inside it for the next one.
+        // window, and polling must go on inside it for the next one. Qt does not
+        // fire a timer again while its own slot runs, so the action runs from a
+        // posted call rather than from here.
         const Esperado e = m_cola.takeFirst();
         m_vistos.append(w);
         m_titulos << titulo(w);
@@ -79,7 +81,16 @@ void DialogosPrueba::sondear()
         m_desde.start();
         if (m_cola.isEmpty())
             m_reloj.stop();
-        e.accion(w);
+        QPointer<QWidget> ventana = w;
+        QMetaObject::invokeMethod(
+            this,
+            [this, ventana, e] {
+                if (ventana)
+                    e.accion(ventana);
+                else
+                    m_errores << QStringLiteral("la ventana \"%1\" se cerró antes de atenderla").arg(e.nombre);
+            },
+            Qt::QueuedConnection);
         return;
     }
     if (m_desde.elapsed() > m_espera_ms) {
