@@ -1,0 +1,183 @@
+// The maintenance list window.
+#include "Mantenimiento.h"
+
+#include "DBGrid.h"
+#include "EdMantenimiento.h"
+#include "Excepciones.h"
+#include "PantallasMantto.h"
+#include "Proximo.h"
+#include "Table.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+// The due panel's two rows, as task field names, left to right.
+const char *const Fila_Superior[] = {"BUJIAS", "F_ACEITE", "F_COMBUSTIBLE", "L_FRENOS",
+                                     "P_TRASERAS", "ATF_CONVERTIDOR", "ENGRASE"};
+const char *const Fila_Inferior[] = {"C_ACEITE", "F_AIRE", "L_REFRIGERANTE", "P_DELANTERAS",
+                                     "ATF_CAJA", "ATF_DIFERENCIAL"};
+
+QColor Color(tColorProximo c)
+{
+    const unsigned rgb = Rgb_Color_Proximo(c);
+    return QColor(int(rgb >> 16) & 0xff, int(rgb >> 8) & 0xff, int(rgb) & 0xff);
+}
+
+} // namespace
+
+TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRegistro::Mantenimiento, parent)
+{
+    auto *rejillas = new QHBoxLayout;
+    rejillas->setSpacing(4);
+    Cuerpo()->addLayout(rejillas, 1);
+
+    DBGridMatriculas = new TDBGrid(this);
+    DBGridMatriculas->setObjectName(QStringLiteral("DBGridMatriculas"));
+    DBGridMatriculas->setColumns({{QStringLiteral("MATRICULA"), QString(), 100, Qt::AlignCenter, Qt::AlignCenter}});
+    DBGridMatriculas->setDataSource(ModuloDatos->DSMatriculas);
+    DBGridMatriculas->setFixedWidth(140);
+    rejillas->addWidget(DBGridMatriculas);
+    Fijar_Navegador(ModuloDatos->DSMatriculas);
+
+    // Spark plugs lead the task columns here; everywhere else the task order rules.
+    QList<TDBGridColumn> columnas{{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 78, {}, Qt::AlignLeft},
+                                  {QStringLiteral("KILOMETROS"), QStringLiteral("Kilómetros"), 76, {}, Qt::AlignLeft}};
+    for (int i : Orden_Rejilla_Tareas()) {
+        const tTarea &t = Tareas()[std::size_t(i)];
+        columnas.append({t.Campo, t.Titulo_Columna, 0, Qt::AlignCenter, Qt::AlignCenter});
+    }
+    DBGrid1 = new TDBGrid(this);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setColumns(columnas);
+    DBGrid1->setDataSource(ModuloDatos->DSMantto);
+    DBGrid1->setToolTip(QStringLiteral("Doble Click para editar"));
+    rejillas->addWidget(DBGrid1, 1);
+    connect(DBGrid1, &TDBGrid::dblClick, this, &TFormMantenimiento::BtnEditarClick);
+
+    LblProximo = new QLabel(QStringLiteral("Kilómetros próximo mantenimiento"), this);
+    LblProximo->setObjectName(QStringLiteral("LblProximo"));
+    LblProximo->setAlignment(Qt::AlignCenter);
+    LblProximo->setFrameShape(QFrame::Panel);
+    LblProximo->setFrameShadow(QFrame::Raised);
+    LblProximo->setAutoFillBackground(true);
+    QFont negrita = LblProximo->font();
+    negrita.setBold(true);
+    LblProximo->setFont(negrita);
+    LblProximo->setFixedHeight(22);
+    Cuerpo()->addWidget(LblProximo);
+
+    PnlProximo = new QFrame(this);
+    PnlProximo->setObjectName(QStringLiteral("PnlProximo"));
+    PnlProximo->setFrameShape(QFrame::Panel);
+    PnlProximo->setFrameShadow(QFrame::Sunken);
+    auto *g = new QGridLayout(PnlProximo);
+    g->setContentsMargins(8, 4, 8, 6);
+    g->setHorizontalSpacing(8);
+    g->setVerticalSpacing(1);
+    auto fila = [&](const char *const *campos, int n, int filaRejilla) {
+        for (int c = 0; c < n; ++c) {
+            const int i = Indice_Tarea(QLatin1String(campos[c]));
+            const tTarea &t = Tareas()[std::size_t(i)];
+            auto *etiqueta = new QLabel(t.Etiqueta_Proximo, PnlProximo);
+            etiqueta->setObjectName(QStringLiteral("Lbl") + t.Panel);
+            auto *caja = new QLabel(PnlProximo);
+            caja->setObjectName(t.Panel);
+            caja->setFrameShape(QFrame::Panel);
+            caja->setFrameShadow(QFrame::Sunken);
+            caja->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            caja->setFont(negrita);
+            caja->setMargin(2);
+            caja->setAutoFillBackground(true);
+            QPalette p = caja->palette();
+            p.setColor(QPalette::Window, Qt::white);
+            caja->setPalette(p);
+            caja->setFixedHeight(22);
+            Paneles[std::size_t(i)] = caja;
+            g->addWidget(etiqueta, filaRejilla, c);
+            g->addWidget(caja, filaRejilla + 1, c);
+        }
+    };
+    fila(Fila_Superior, int(std::size(Fila_Superior)), 0);
+    fila(Fila_Inferior, int(std::size(Fila_Inferior)), 2);
+    g->setRowMinimumHeight(2, 20);
+    for (int c = 0; c < 7; ++c)
+        g->setColumnStretch(c, 1);
+    Cuerpo()->addWidget(PnlProximo);
+
+    ModuloDatos->Registrar_Ventana(Pantalla_Mantenimiento, this, this);
+    setFixedSize(900, 520);
+}
+
+TFormMantenimiento::~TFormMantenimiento()
+{
+    if (ModuloDatos)
+        ModuloDatos->Quitar_Ventana(this);
+}
+
+TTable *TFormMantenimiento::Tabla_Lista() const
+{
+    return ModuloDatos->TableMantto;
+}
+
+QDialog *TFormMantenimiento::Crear_Editor()
+{
+    return new TFormEdMantenimiento(this);
+}
+
+void TFormMantenimiento::Actualizar_Titulo()
+{
+    TFormListaBase::Actualizar_Titulo();
+}
+
+// The caption is set by the pattern; the due readings follow it.
+void TFormMantenimiento::showEvent(QShowEvent *event)
+{
+    TFormListaBase::showEvent(event);
+    if (fPrimeraVez) {
+        fPrimeraVez = false;
+        Refrescar_Proximo();
+    }
+}
+
+// After an editor, and after the empty-table notice, the readings reflect the
+// records as they now stand.
+void TFormMantenimiento::Despues_Del_Editor()
+{
+    Actualizar_Titulo();
+    Refrescar_Proximo();
+}
+
+void TFormMantenimiento::Refrescar_Proximo()
+{
+    try {
+        ModuloDatos->Calcular_Proximo_Mantenimiento();
+        Mostrar_Proximo_Mantenimiento();
+    } catch (...) {
+        Manejar_Excepcion_Central(std::current_exception());
+    }
+}
+
+void TFormMantenimiento::Mostrar_Proximo_Mantenimiento()
+{
+    for (std::size_t i = 0; i < Paneles.size(); ++i) {
+        QLabel *caja = Paneles[i];
+        const tVistaProximo v = Vista_Proximo(ModuloDatos->Km_Proximo[i], ModuloDatos->Km_Actuales);
+        if (v.Color != tColorProximo::SinCambio) {
+            QPalette p = caja->palette();
+            p.setColor(QPalette::WindowText, Color(v.Color));
+            caja->setPalette(p);
+        }
+        caja->setText(v.Texto);
+    }
+}
+
+void Abrir_Mantenimiento(QWidget *parent)
+{
+    TFormMantenimiento Forma(parent);
+    Forma.exec();
+}

@@ -1,0 +1,43 @@
+// The maintenance list window: the vehicles on the left, the current vehicle's
+// maintenance records beside them, and below, for every task, the reading at
+// which it falls due next, maroon once the vehicle has passed it.
+#pragma once
+
+#include "DataModulo.h"
+#include "ListaBase.h"
+#include "Tareas.h"
+
+#include <array>
+
+class QLabel;
+class TDBGrid;
+
+class TFormMantenimiento : public TFormListaBase, public tVentanaVehiculo
+{
+    Q_OBJECT
+public:
+    explicit TFormMantenimiento(QWidget *parent = nullptr);
+    ~TFormMantenimiento() override;
+
+    TDBGrid *DBGridMatriculas;
+    TDBGrid *DBGrid1;
+    QLabel *LblProximo;
+    QFrame *PnlProximo;
+    // The due boxes in task order (PAceite, PF_Aceite, ...).
+    std::array<QLabel *, Num_Tareas> Paneles{};
+
+    void Actualizar_Titulo() override;
+    void Mostrar_Proximo_Mantenimiento() override;
+
+protected:
+    TTable *Tabla_Lista() const override;
+    QDialog *Crear_Editor() override;
+    void Despues_Del_Editor() override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    // Computes the due readings of the current vehicle and shows them.
+    void Refrescar_Proximo();
+
+    bool fPrimeraVez = true;
+};
