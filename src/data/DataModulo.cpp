@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDir>
 
 #include <limits>
 

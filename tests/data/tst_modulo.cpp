@@ -158,9 +158,22 @@ void TstModulo::Crear_Modulo(const QString &carpeta)
 
 void TstModulo::arranqueCorrecto()
 {
+    const int marca = m_datos->addBrand("AAA");
+    m_datos->addVehicle("1111AAA", marca, 0, 30000);
+    m_datos->addVehicle("2222BBB", marca, 0, 60000);
+    m_datos->addMaintenance("2222BBB", QDate(2001, 3, 7), 1000);
+    m_datos->addMaintenance("1111AAA", QDate(2001, 3, 7), 2000);
+    m_datos->addMaintenance("1111AAA", QDate(2001, 3, 8), 3000);
+    m_datos->addBreakdown("1111AAA", QDate(2001, 3, 7), 2000);
+    m_datos->addInterval(marca, {{"C_ACEITE", 15000}});
     Crear_Modulo(m_datos->carpeta());
     QCOMPARE(m_errores, QStringList());
     QCOMPARE(Tablas_Abiertas(m_modulo.get()).size(), 8);
+    // Details opened before their master still follow the current vehicle and brand.
+    QCOMPARE(m_modulo->TableMatriculas->fieldByName("MATRICULA")->asString(), QString("1111AAA"));
+    QCOMPARE(m_modulo->TableMantto->recordCount(), 2);
+    QCOMPARE(m_modulo->TableAverias->recordCount(), 1);
+    QCOMPARE(m_modulo->TableKmCambios->recordCount(), 1);
     for (TTable *t : {m_modulo->TablaMantto, m_modulo->TablaKmCambios, m_modulo->TablaMatriculas,
                       m_modulo->TablaFichaTec})
         QVERIFY(!t->active());
