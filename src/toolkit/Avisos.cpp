@@ -256,7 +256,6 @@ TFormAvisos::TFormAvisos(QWidget *parent)
     LblMensaje = new QLabel(QStringLiteral("LblMensaje"), PnlMensaje);
     LblMensaje->setObjectName(QStringLiteral("LblMensaje"));
     LblMensaje->setTextFormat(Qt::PlainText);
-    LblMensaje->setAttribute(Qt::WA_TranslucentBackground);
     LblMensaje->move(72, 24);
     LblMensaje->adjustSize();
 

@@ -7,6 +7,7 @@
 #include "Table.h"
 
 #include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
@@ -33,10 +34,14 @@ struct Estado
     QMetaObject::Connection al_destruir;
 } g;
 
+// Text fields: single-line (masked or not), multi-line, rich text, and the
+// spin edits that are text fields with buttons. A date picker is not one.
 bool esTextoPlano(const QWidget *w)
 {
+    if (qobject_cast<const QDateTimeEdit *>(w))
+        return false;
     return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QTextEdit *>(w)
-        || qobject_cast<const QPlainTextEdit *>(w);
+        || qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QAbstractSpinBox *>(w);
 }
 
 bool esSoloLectura(const QWidget *w)
