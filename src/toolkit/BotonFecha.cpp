@@ -3,11 +3,13 @@
 
 #include "Avisos.h"
 #include "Calendario.h"
+#include "ClaseAux.h"
 #include "DBEnlace.h"
 #include "FechaEntrada.h"
 #include "Formatos.h"
 #include "Table.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QIcon>
 #include <QMouseEvent>
@@ -105,6 +107,9 @@ bool tBotonFecha::Enfocar_Campo() const
     if (!m_edit || !m_edit->isEnabled())
         return false;
     m_edit->setFocus(Qt::OtherFocusReason);
+    // The field left behind may have rejected its date and queued the focus's
+    // return to itself: let that happen now, so the check below sees it.
+    QCoreApplication::sendPostedEvents(&Clase_Aux(), QEvent::MetaCall);
     return m_edit->hasFocus();
 }
 

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -287,6 +288,8 @@ bool TFmCalendario::event(QEvent *e)
 
 void TFmCalendario::showEvent(QShowEvent *e)
 {
+    if (const QScreen *pantalla = screen()) // centred on the screen, not on the button that opened it
+        move(pantalla->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     QDialog::showEvent(e);
     FormShow();
 }

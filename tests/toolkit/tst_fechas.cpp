@@ -128,6 +128,7 @@ private slots:
     void calendario_data();
     void calendario();
     void calendarioCampoEnlazado();
+    void campoQueNoTomaElFoco();
     void fechaDeHoy_data();
     void fechaDeHoy();
 };
@@ -493,7 +494,7 @@ void TestFechas::calendario()
     QCOMPARE(caption, titulo.isEmpty() ? QStringLiteral("Seleccionar una fecha") : titulo);
     QCOMPARE(textosMostrados(), mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
     QCOMPARE(e.EditPlano->text(), final);
-    QVERIFY(e.EditPlano->hasFocus());
+    QCOMPARE(e.ventana.focusWidget(), e.EditPlano); // the window may not be active again yet
     QVERIFY(!e.BotonPlano->findChild<TFmCalendario *>()); // destroyed after use
 }
 
@@ -516,6 +517,38 @@ void TestFechas::calendarioCampoEnlazado()
     QCOMPARE(e.fecha()->asDate(), d("20/04/2024"));
     QCOMPARE(e.DBEditFecha->displayText(), QStringLiteral("20/04/2024"));
     QCOMPARE(textosMostrados(), QStringList());
+}
+
+void TestFechas::campoQueNoTomaElFoco()
+{
+    // A rejected date in another field keeps the focus there: the button waits.
+    Editor e;
+    Preparar_Campos(e.PnlDatos);
+    Preparar_Campo_Fecha(e.DBEditFecha, true);
+    e.tabla.edit();
+    QVERIFY(e.mostrar());
+    e.DBEditFecha->setFocus();
+    QTRY_VERIFY(e.DBEditFecha->hasFocus());
+    e.DBEditFecha->selectAll();
+    QTest::keyClick(e.DBEditFecha, Qt::Key_Delete);
+    QTest::keyClicks(e.DBEditFecha, QStringLiteral("31022024"));
+
+    bool abierto = false;
+    QTimer vigia; // closes a calendar that should not have opened
+    connect(&vigia, &QTimer::timeout, [&] {
+        if (QApplication::activeModalWidget()) {
+            abierto = true;
+            DialogosPrueba::cerrarModales();
+        }
+    });
+    vigia.start(10);
+    e.BotonPlano->click();
+    vigia.stop();
+
+    QVERIFY(!abierto);
+    QCOMPARE(textosMostrados(), QStringList{QStringLiteral("Atención: La fecha \"31/02/2024\" no es correcta")});
+    QVERIFY(e.DBEditFecha->hasFocus());
+    QCOMPARE(e.EditPlano->text(), QString());
 }
 
 void TestFechas::fechaDeHoy_data()
