@@ -42,11 +42,25 @@ QList<TAvisoMostrado> g_mostrados;
 std::function<void(TTipoAviso)> g_pitido;
 constexpr int Maximo_Registro = 1000;
 
-void registrar(const TAvisoMostrado &m)
+quint64 g_numero = 0;
+
+// Recorded when shown, so a nested question comes after the one that opened it.
+quint64 registrar(TAvisoMostrado m)
 {
+    m.Numero = ++g_numero;
     g_mostrados.append(m);
     if (g_mostrados.size() > Maximo_Registro)
         g_mostrados.removeFirst();
+    return m.Numero;
+}
+
+void anotarRespuesta(quint64 numero, bool respuesta)
+{
+    for (auto it = g_mostrados.rbegin(); it != g_mostrados.rend(); ++it)
+        if (it->Numero == numero) {
+            it->Respuesta = respuesta;
+            return;
+        }
 }
 
 void pitar(TTipoAviso tipo)
@@ -429,8 +443,11 @@ bool Mostrar_Aviso(const QString &Titulo, const QString &Texto, bool Defecto_Seg
     if (estilo.Pitido_Aviso[tipo])
         pitar(Tipo);
 
+    // The text as given, carriage returns included, for whoever reads the window.
+    forma->setProperty("Texto", Texto);
+    const quint64 numero = registrar({titulo, Texto, Tipo, Botones, Defecto_Segundo, false, false});
     const bool r = forma->exec() == QDialog::Accepted;
-    registrar({titulo, Texto, Tipo, Botones, Defecto_Segundo, r, false});
+    anotarRespuesta(numero, r);
     return r;
 }
 

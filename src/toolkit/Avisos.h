@@ -138,8 +138,9 @@ struct TAvisoMostrado
     TTipoAviso Tipo;
     TBotonesAviso Botones;
     bool Defecto_Segundo;
-    bool Respuesta;
+    bool Respuesta;   // known once the dialog closed
     bool Guionizado;  // answered from the script, without a window
+    quint64 Numero = 0;
 };
 
 namespace Avisos_Prueba {
@@ -149,7 +150,7 @@ int Respuestas_Pendientes();
 // With no scripted answer left: false (default) opens the real dialog; true
 // answers what Enter would (the default button) without a window.
 void Sin_Ventanas(bool activo);
-// Every call since the last Reiniciar, in order (the most recent 1000).
+// Every call since the last Reiniciar, in the order they were shown (the most recent 1000).
 const QList<TAvisoMostrado> &Mostrados();
 // Forgets answers, record and the no-window mode, and restores the platform's beep.
 void Reiniciar();

@@ -143,6 +143,9 @@ QString DialogosPrueba::texto(const QWidget *ventana)
         return QString();
     if (auto mb = qobject_cast<const QMessageBox *>(ventana))
         return mb->text();
+    const QVariant publicado = ventana->property("Texto");
+    if (publicado.isValid())
+        return publicado.toString();
     if (auto lbl = ventana->findChild<QLabel *>(QStringLiteral("LblMensaje")))
         return lbl->text();
     QStringList partes;

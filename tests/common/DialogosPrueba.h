@@ -55,7 +55,8 @@ public:
     static QWidget *esperarModal(const QString &nombre = QString(), int espera_ms = 5000);
 
     // What a window shows: its caption, and its message (a QMessageBox's text,
-    // the label "LblMensaje", or else the visible labels joined by newlines).
+    // the property "Texto" a window publishes its message in, the label
+    // "LblMensaje", or else the visible labels joined by newlines).
     static QString titulo(const QWidget *ventana);
     static QString texto(const QWidget *ventana);
     // Finds a button by caption: exact first, then ignoring '&' and outer blanks.

@@ -111,6 +111,7 @@ private slots:
     void confirmarImpresion_data();
     void confirmarImpresion();
     void respuestasGuionizadas();
+    void avisoDentroDeUnaPregunta();
 };
 
 void TstAvisos::titulo_data()
@@ -361,6 +362,28 @@ void TstAvisos::respuestasGuionizadas()
     QCOMPARE(m[3].Botones, baAceptar);
     QVERIFY(m[3].Respuesta);
     QVERIFY(m[3].Guionizado);
+}
+
+// A notice raised while a question is up is recorded after it, and the
+// helper reads both texts as they were given, carriage returns included.
+void TstAvisos::avisoDentroDeUnaPregunta()
+{
+    DialogosPrueba d;
+    d.alAparecer(QStringLiteral("FormAvisos"), [](QWidget *w) {
+        Aviso(QString(), QStringLiteral("La fecha \"31/02/2024\" no es correcta\rCorríjala"), avAtencion);
+        DialogosPrueba::pulsarBoton(w, QStringLiteral("Sí"));
+    });
+    d.teclaAlAparecer(QStringLiteral("FormAvisos"), Qt::Key_Return);
+    QVERIFY(Pregunta(QStringLiteral("Finalizar"), QStringLiteral("¿Desea salir\rdel programa?"), true,
+                     avConfirmacion, baSiNo));
+    QVERIFY2(d.correcto(), qPrintable(d.errores().join('\n')));
+    QCOMPARE(d.textos(), (QStringList{"¿Desea salir\rdel programa?", "La fecha \"31/02/2024\" no es correcta\rCorríjala"}));
+    const auto &m = Avisos_Prueba::Mostrados();
+    QCOMPARE(m.size(), 2);
+    QCOMPARE(m[0].Titulo, QStringLiteral("Finalizar"));
+    QVERIFY(m[0].Respuesta);
+    QCOMPARE(m[1].Titulo, QStringLiteral("Atención"));
+    QVERIFY(!m[1].Guionizado);
 }
 
 QTEST_MAIN(TstAvisos)
