@@ -1,15 +1,19 @@
-// Single instance as real processes: this program started with "--instancia NAME" plays
-// one start of the application under the block NAME.
+// Single instance as real processes: this program started with "--instancia NAME FOLDER
+// [minimizada]" is one start of the whole program under the block NAME, on the data folder FOLDER.
+#include "Arranque.h"
+#include "Avisos.h"
+#include "DatosPrueba.h"
+#include "Principal.h"
 #include "SharedMem.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSocketNotifier>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUuid>
-#include <QWidget>
 
 #include <cstdio>
 #include <unistd.h>
@@ -22,32 +26,34 @@ void Decir(const char *Linea)
     std::fflush(stdout);
 }
 
-// One start: the guard, then either the activation of the first or a window that lives until
-// "fin" arrives on standard input.
+// One start. A first one reports "LISTA" once its main window is up, "ACTIVADA ..." with the
+// window's state whenever a later start asks for it, and closes (answering " &Sí") on "fin".
 int Modo_Instancia(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    const QString Nombre = QString::fromLocal8Bit(argv[2]);
-    int Resultado = 0;
-    {
-        tSharedMem Guardia(Nombre, quint32(QCoreApplication::applicationPid()));
-        if (Guardia.Ya_Ejecutandose()) {
-            Decir(Guardia.Activar_Primera_Instancia() ? "SEGUNDA ACTIVO" : "SEGUNDA");
-            return 0;
-        }
-        QWidget Ventana;
-        Ventana.show();
-        QObject::connect(&Guardia, &tSharedMem::Activacion_Solicitada, [] { Decir("ACTIVADA"); });
-        QSocketNotifier Entrada(STDIN_FILENO, QSocketNotifier::Read);
-        QObject::connect(&Entrada, &QSocketNotifier::activated, [&] {
+    tOpcionesArranque Opciones;
+    Opciones.Nombre_Bloque = QString::fromLocal8Bit(argv[2]);
+    Opciones.Carpeta_Datos = QString::fromLocal8Bit(argv[3]);
+    const bool Minimizada = argc > 4 && qstrcmp(argv[4], "minimizada") == 0;
+    QSocketNotifier *Entrada = nullptr;
+    Opciones.Al_Empezar = [&](TFormPrincipal &Principal, tSharedMem &Guardia) {
+        Avisos_Prueba::Sin_Ventanas(true);
+        if (Minimizada)
+            Principal.showMinimized();
+        QObject::connect(&Guardia, &tSharedMem::Activacion_Solicitada, &Principal, [&Principal] {
+            Decir(Principal.isMinimized() ? "ACTIVADA minimizada" : "ACTIVADA normal");
+        });
+        Entrada = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &Principal);
+        QObject::connect(Entrada, &QSocketNotifier::activated, &Principal, [&Principal, Entrada] {
             char Buffer[64];
-            if (::read(STDIN_FILENO, Buffer, sizeof Buffer) <= 0 || qstrncmp(Buffer, "fin", 3) == 0)
-                app.quit();
+            if (::read(STDIN_FILENO, Buffer, sizeof Buffer) <= 0 || qstrncmp(Buffer, "fin", 3) == 0) {
+                Entrada->setEnabled(false);
+                Avisos_Prueba::Programar_Respuesta(true);
+                Principal.close();
+            }
         });
         QTimer::singleShot(0, [] { Decir("LISTA"); });
-        Resultado = app.exec();
-    }
-    return Resultado;
+    };
+    return Ejecutar_Quelvaro(argc, argv, Opciones);
 }
 
 } // namespace
@@ -57,13 +63,21 @@ class tst_instancia_unica : public QObject
     Q_OBJECT
 
     QString fNombre;
+    std::unique_ptr<DatosPrueba> fDatos;
     QList<QProcess *> fProcesos;
 
-    QProcess *Arrancar()
+    QProcess *Arrancar(const QString &Estado = QString())
     {
         auto *p = new QProcess(this);
         p->setProgram(QCoreApplication::applicationFilePath());
-        p->setArguments({QStringLiteral("--instancia"), fNombre});
+        QStringList Argumentos{QStringLiteral("--instancia"), fNombre, fDatos->carpeta()};
+        if (!Estado.isEmpty())
+            Argumentos << Estado;
+        p->setArguments(Argumentos);
+        // The starts run on the same platform as this test, however it was chosen.
+        QProcessEnvironment Entorno = QProcessEnvironment::systemEnvironment();
+        Entorno.insert(QStringLiteral("QT_QPA_PLATFORM"), QGuiApplication::platformName());
+        p->setProcessEnvironment(Entorno);
         p->start();
         fProcesos << p;
         return p;
@@ -78,9 +92,11 @@ class tst_instancia_unica : public QObject
             if (Leido.split('\n').contains(Linea))
                 return true;
             if (p->state() == QProcess::NotRunning)
-                return false;
+                break;
             p->waitForReadyRead(200);
         }
+        qWarning("sin \"%s\"; salida: %s; errores: %s", Linea.constData(), Leido.constData(),
+                 p->readAllStandardError().constData());
         return false;
     }
 
@@ -88,7 +104,16 @@ private slots:
     void init()
     {
         fNombre = QStringLiteral("QuelvaroPrueba-") + QUuid::createUuid().toString(QUuid::Id128).left(12);
+        fDatos = std::make_unique<DatosPrueba>();
+        QVERIFY(fDatos->isValid());
     }
+
+    bool Crear_Fichero(const QString &Nombre)
+    {
+        QFile f(QDir(fDatos->carpeta()).filePath(Nombre));
+        return f.open(QIODevice::WriteOnly);
+    }
+    bool Existe(const QString &Nombre) const { return QFile::exists(QDir(fDatos->carpeta()).filePath(Nombre)); }
 
     void cleanup()
     {
@@ -105,6 +130,7 @@ private slots:
         }
         qDeleteAll(fProcesos);
         fProcesos.clear();
+        fDatos.reset();
     }
 
     // In one process: the first guard stores the handle, a second one reads it back.
@@ -122,17 +148,30 @@ private slots:
         QVERIFY(!Primero.Ya_Ejecutandose());
     }
 
+    // A second start brings the first to the front (restoring it when minimised) and ends at
+    // once with status 0, without a window and without touching the data folder.
+    void segundaArrancadaActivaLaPrimera_data()
+    {
+        QTest::addColumn<QString>("Estado");
+        QTest::newRow("normal") << QString();
+        QTest::newRow("minimizada") << QStringLiteral("minimizada");
+    }
     void segundaArrancadaActivaLaPrimera()
     {
-        QProcess *Primera = Arrancar();
+        QFETCH(QString, Estado);
+        QVERIFY(Crear_Fichero(QStringLiteral("X.DUP")));
+        QProcess *Primera = Arrancar(Estado);
         QVERIFY(Esperar_Linea(Primera, "LISTA"));
+        QVERIFY(!Existe(QStringLiteral("X.DUP"))); // the first start did check the folder
 
+        QVERIFY(Crear_Fichero(QStringLiteral("Y.DUP")));
         QProcess *Segunda = Arrancar();
         QVERIFY(Segunda->waitForFinished(30000));
         QCOMPARE(Segunda->exitStatus(), QProcess::NormalExit);
         QCOMPARE(Segunda->exitCode(), 0);
-        QCOMPARE(Segunda->readAllStandardOutput().trimmed(), QByteArray("SEGUNDA ACTIVO"));
-        QVERIFY(Esperar_Linea(Primera, "ACTIVADA"));
+        QVERIFY(!Segunda->readAllStandardOutput().contains("LISTA"));
+        QVERIFY(Existe(QStringLiteral("Y.DUP")));
+        QVERIFY(Esperar_Linea(Primera, "ACTIVADA normal"));
         QCOMPARE(Primera->state(), QProcess::Running);
     }
 
@@ -163,14 +202,14 @@ private slots:
         // And it is a first instance in its own right: a later start activates it.
         QProcess *Otra = Arrancar();
         QVERIFY(Otra->waitForFinished(30000));
-        QCOMPARE(Otra->readAllStandardOutput().trimmed(), QByteArray("SEGUNDA ACTIVO"));
-        QVERIFY(Esperar_Linea(Siguiente, "ACTIVADA"));
+        QCOMPARE(Otra->exitCode(), 0);
+        QVERIFY(Esperar_Linea(Siguiente, "ACTIVADA normal"));
     }
 };
 
 int main(int argc, char **argv)
 {
-    if (argc >= 3 && qstrcmp(argv[1], "--instancia") == 0)
+    if (argc >= 4 && qstrcmp(argv[1], "--instancia") == 0)
         return Modo_Instancia(argc, argv);
     QApplication app(argc, argv);
     tst_instancia_unica Prueba;
