@@ -273,5 +273,31 @@ int main(int argc, char *argv[])
         linea("Filtrar un informe a un vehículo y recorrerlo", filtrarNuestro, filtrarBase, "meta ≤ 3x");
         t.cerrar();
     }
+
+    // 4. A grid over the whole maintenance table: read every record, then paint
+    //    one column of every row with valueAt.
+    {
+        TDatabase db;
+        db.setDirectory(carpeta);
+        TTable todo;
+        todo.setDatabase(&db);
+        todo.setTableName(QStringLiteral("Mantenimiento.DAT"));
+        qint64 suma = 0;
+        const double nuestro = medir(5, [&](int) {
+            todo.open();
+            const TField *km = todo.fieldByName(QStringLiteral("KILOMETROS"));
+            for (int r = 0; r < todo.recordCount(); ++r)
+                suma += todo.valueAt(r, km).toInt();
+            todo.close();
+        });
+        std::vector<std::string> celdas;
+        const double base = medir(5, [&](int) {
+            celdas.clear();
+            Conexion c(dir.filePath(QStringLiteral("Mantenimiento.DAT")));
+            Consulta q(c.db, "SELECT rowid,* FROM Mantenimiento ORDER BY rowid");
+            leerTodo(q.st, celdas);
+        });
+        linea("Abrir Mantenimiento entero y pintar una columna", nuestro, base, "(sin meta)");
+    }
     return 0;
 }

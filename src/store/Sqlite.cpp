@@ -381,12 +381,6 @@ void soltarConexion(Conexion *c)
     delete c;
 }
 
-void anotarCambio(const QString &ruta)
-{
-    if (Conexion *c = pool().value(ruta))
-        ++c->cambios;
-}
-
 } // namespace store
 
 using namespace store;
@@ -507,7 +501,11 @@ void TableStore::upgradeTable(const QString &path)
         throw;
     }
     sqlite3_close_v2(db);
-    anotarCambio(QFileInfo(path).absoluteFilePath());
+    // Objects of this process opened later on a shared connection must see the new indexes.
+    if (Conexion *c = pool().value(QFileInfo(path).absoluteFilePath())) {
+        c->esquema = leerEsquema(c->db, c->tabla);
+        ++c->cambios;
+    }
 }
 
 void TableStore::setStrictChangeDetection(bool on)

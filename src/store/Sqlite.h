@@ -61,8 +61,6 @@ struct Conexion
 Conexion *abrirConexion(const QString &ruta, const QString &tabla);
 void soltarConexion(Conexion *c);
 
-// Notes a commit made on a file outside its shared connection (the upgrade).
-void anotarCambio(const QString &ruta);
 
 // Opens a bare connection (no pool) with the store's settings; raises on failure.
 sqlite3 *abrirFichero(const QString &ruta, const QString &tabla, bool crear);

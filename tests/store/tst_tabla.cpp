@@ -127,6 +127,12 @@ void TestTabla::moverYBorrar()
         QVERIFY(t->isEmpty());
         QVERIFY(t->eof());
         QCOMPARE(t->recNo(), -1);
+        try {
+            t->deleteRecord();
+            QFAIL("borrado en una tabla vacía");
+        } catch (const EDBEngineError &e) {
+            QCOMPARE(e.errorCode(), EngineCode::RecordNotFound);
+        }
     }
 }
 
