@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QIcon>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -40,6 +41,18 @@ QIcon glifoFecha()
     p.drawLine(4, 1, 4, 3);
     p.drawLine(11, 1, 11, 3);
     return QIcon(pm); // the greyed image comes from QIcon's disabled mode
+}
+
+bool enDisposicion(const QLayout *disposicion, const QWidget *w)
+{
+    if (!disposicion)
+        return false;
+    for (int i = 0; i < disposicion->count(); ++i) {
+        QLayoutItem *item = disposicion->itemAt(i);
+        if (item->widget() == w || enDisposicion(item->layout(), w))
+            return true;
+    }
+    return false;
 }
 
 bool editando(const TTable *t)
@@ -88,7 +101,12 @@ bool tBotonFecha::Debe_Habilitarse() const
 void tBotonFecha::paintEvent(QPaintEvent *e)
 {
     if (m_edit) {
-        if (!m_colocado && parentWidget()) {
+        if (!m_colocado && parentWidget() && enDisposicion(parentWidget()->layout(), this)) {
+            // A layout decides where the button goes; it still takes the field's height.
+            m_colocado = true;
+            const int alto = m_edit->height();
+            setFixedSize(qMax(alto, Lado_Minimo), alto);
+        } else if (!m_colocado && parentWidget()) {
             m_colocado = true;
             const QWidget *padreCampo = m_edit->parentWidget();
             const QPoint origen = padreCampo == parentWidget()

@@ -14,6 +14,7 @@
 #include "Table.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -123,6 +124,7 @@ private slots:
     void fechaCorrecta();
     void colocacion_data();
     void colocacion();
+    void colocacionEnDisposicion();
     void habilitado_data();
     void habilitado();
     void calendario_data();
@@ -391,6 +393,29 @@ void TestFechas::colocacion()
     e.DBEditFecha->move(campo.x() + 50, campo.y() + 50);
     e.BotonFecha->grab();
     QCOMPARE(e.BotonFecha->geometry(), boton);
+}
+
+void TestFechas::colocacionEnDisposicion()
+{
+    // Inside a layout the button keeps its place there and takes the field's height.
+    QWidget ventana;
+    auto *fila = new QHBoxLayout(&ventana);
+    auto *campo = new QLineEdit(&ventana);
+    campo->setFixedHeight(30);
+    auto *boton = new tBotonFecha(&ventana);
+    boton->setEditComp(campo);
+    fila->addWidget(campo);
+    fila->addWidget(boton);
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    boton->grab();
+    QTRY_COMPARE(boton->size(), QSize(30, 30));
+    QTRY_COMPARE(boton->y(), campo->y());
+    QVERIFY(boton->x() >= campo->geometry().right());
+    ventana.resize(ventana.width() + 40, ventana.height() + 10); // the layout runs again
+    QTest::qWait(20);
+    QCOMPARE(boton->size(), QSize(30, 30));
+    QVERIFY(boton->x() > campo->geometry().right());
 }
 
 void TestFechas::habilitado_data()
