@@ -3,6 +3,17 @@
 // A table object keeps its visible rows in memory, column by column, and never
 // holds a statement open between two calls: every read is stepped to its end and
 // reset at once, so one object browsing never blocks a post by another.
+//
+// When the rows are read again: on open, refresh, post, delete, filter changes and
+// every move of the master; and, before a move, when the file changed since the
+// last read. Commits through this process are seen before any move; with strict
+// change detection, commits by other programs (PRAGMA data_version) are looked for
+// when a read starts (first, last, locate, a jump to a row, edit), not at every
+// next/prior of a walk. valueAt never reads the file.
+//
+// A detail whose master is closed or has no record shows no rows. Moving while a
+// record is pending posts it first; a master that moves away from a detail's
+// pending record posts it, or cancels it when the post fails.
 #include "Table.h"
 
 #include "Sqlite.h"
@@ -468,7 +479,15 @@ QVariant TTable::Private::valueAtRow(int row, const TField *f) const
     }
     case TFieldKind::Calculated: {
         const int i = calcFields.indexOf(const_cast<TField *>(f));
-        return i < 0 ? QVariant() : calcValues(row).value(i);
+        if (i < 0)
+            return QVariant();
+        // Grids paint with this: a failing handler leaves the cell empty instead
+        // of throwing through a paint event. Field reads still see the error.
+        try {
+            return calcValues(row).value(i);
+        } catch (const ECodedError &) {
+            return QVariant();
+        }
     }
     }
     return QVariant();
