@@ -93,7 +93,6 @@ TFormEdMatricula::TFormEdMatricula(QWidget *parent) : TFormEdicionBase(TTipoRegi
     Anadir_Fila("LblMarca", QStringLiteral("Marca"), DBLCBMarca, SbMarca);
     Anadir_Fila("LblModelo", QStringLiteral("Modelo"), DBLCBModelo, SbModelo);
     Anadir_Fila("LblKilometros", QStringLiteral("Kilómetros"), EditKilometros);
-    Rejilla()->setColumnStretch(1, 1);
 
     connect(EditMatricula, &QLineEdit::textChanged, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
     connect(DBLCBMarca, &TDBLookupComboBox::choiceMade, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);

@@ -37,12 +37,15 @@ TFormEdicionBase::TFormEdicionBase(TTipoRegistro Tipo, QWidget *parent) : tFormB
     PnlDatos->setAutoFillBackground(true);
     QPalette pal = PnlDatos->palette();
     pal.setColor(QPalette::Window, Color_Datos);
+    // Greyed when deleting, but still legible on the silver panel.
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(96, 96, 96));
     PnlDatos->setPalette(pal);
     fRejilla = new QGridLayout(PnlDatos);
     fRejilla->setContentsMargins(12, 12, 12, 12);
     fRejilla->setHorizontalSpacing(8);
     fRejilla->setVerticalSpacing(8);
     fRejilla->setColumnMinimumWidth(0, 70);
+    fRejilla->setColumnStretch(1, 1);
     todo->addWidget(PnlDatos, 1);
 
     PnlBotones = new QFrame(this);
@@ -83,7 +86,11 @@ QLabel *TFormEdicionBase::Anadir_Fila(const char *NombreEtiqueta, const QString 
     l->setObjectName(QString::fromLatin1(NombreEtiqueta));
     l->setBuddy(Campo);
     fRejilla->addWidget(l, fila, 0);
-    fRejilla->addWidget(Campo, fila, 1);
+    // A field of fixed width keeps to the left of its column; the rest fill it.
+    if (Campo->minimumWidth() == Campo->maximumWidth())
+        fRejilla->addWidget(Campo, fila, 1, Qt::AlignLeft);
+    else
+        fRejilla->addWidget(Campo, fila, 1);
     if (Extra)
         fRejilla->addWidget(Extra, fila, 2);
     return l;

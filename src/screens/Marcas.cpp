@@ -11,13 +11,13 @@ TFormMarcas::TFormMarcas(QWidget *parent) : TFormListaBase(TTipoRegistro::Marcas
 {
     DBGrid = new TDBGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
-    DBGrid->setColumns({{QStringLiteral("MARCA"), QString(), 300, {}, Qt::AlignCenter}});
+    DBGrid->setColumns({{QStringLiteral("MARCA"), QString(), 320, {}, Qt::AlignCenter}});
     DBGrid->setDataSource(ModuloDatos->DSMarcas);
     DBGrid->setToolTip(QStringLiteral("Contenido de la base de datos (DOBLE CLICK para editar)"));
     Cuerpo()->addWidget(DBGrid);
     Fijar_Navegador(ModuloDatos->DSMarcas);
     connect(DBGrid, &TDBGrid::dblClick, this, &TFormMarcas::BtnEditarClick);
-    setFixedSize(440, 360);
+    setFixedSize(380, 380);
 }
 
 TTable *TFormMarcas::Tabla_Lista() const

@@ -12,9 +12,9 @@ TFormMatriculas::TFormMatriculas(QWidget *parent) : TFormListaBase(TTipoRegistro
     DBGrid = new TDBGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
     DBGrid->setColumns({
-        {QStringLiteral("MATRICULA"), QString(), 120, {}, Qt::AlignCenter},
-        {QStringLiteral("sMarca"), QStringLiteral("MARCA"), 170, {}, Qt::AlignCenter},
-        {QStringLiteral("sModelo"), QStringLiteral("MODELO"), 170, {}, Qt::AlignCenter},
+        {QStringLiteral("MATRICULA"), QString(), 130, {}, Qt::AlignCenter},
+        {QStringLiteral("sMarca"), QStringLiteral("MARCA"), 175, {}, Qt::AlignCenter},
+        {QStringLiteral("sModelo"), QStringLiteral("MODELO"), 175, {}, Qt::AlignCenter},
     });
     DBGrid->setDataSource(ModuloDatos->DSMatriculas);
     DBGrid->setToolTip(QStringLiteral("Contenido de la base de datos (DOBLE CLICK para editar)"));

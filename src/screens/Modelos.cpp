@@ -11,13 +11,13 @@ TFormModelos::TFormModelos(QWidget *parent) : TFormListaBase(TTipoRegistro::Mode
 {
     DBGrid = new TDBGrid(this);
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
-    DBGrid->setColumns({{QStringLiteral("MODELO"), QString(), 300, {}, Qt::AlignCenter}});
+    DBGrid->setColumns({{QStringLiteral("MODELO"), QString(), 320, {}, Qt::AlignCenter}});
     DBGrid->setDataSource(ModuloDatos->DSModelos);
     DBGrid->setToolTip(QStringLiteral("Contenido de la base de datos (DOBLE CLICK para editar)"));
     Cuerpo()->addWidget(DBGrid);
     Fijar_Navegador(ModuloDatos->DSModelos);
     connect(DBGrid, &TDBGrid::dblClick, this, &TFormModelos::BtnEditarClick);
-    setFixedSize(440, 360);
+    setFixedSize(380, 380);
 }
 
 TTable *TFormModelos::Tabla_Lista() const

@@ -105,34 +105,6 @@ QStringList textosAvisos()
     return r;
 }
 
-// Windows opened from inside other windows' actions. Each expected window is
-// watched by a timer of its own: a timer never fires again while its own slot is
-// still running, so one polling timer cannot serve a window opened from its action.
-QStringList g_fallos;
-
-void alAbrirse(const QString &nombre, std::function<void(QWidget *)> accion)
-{
-    auto *t = new QTimer(qApp);
-    auto desde = std::make_shared<QElapsedTimer>();
-    desde->start();
-    QObject::connect(t, &QTimer::timeout, t, [=] {
-        QWidget *w = QApplication::activeModalWidget();
-        const bool es = w && w->isVisible() && w->objectName() == nombre;
-        if (!es && desde->elapsed() < 5000)
-            return;
-        t->stop();
-        t->deleteLater();
-        if (es) {
-            accion(w);
-            return;
-        }
-        g_fallos << QStringLiteral("no apareció %1").arg(nombre);
-        if (w)
-            w->close();
-    });
-    t->start(10);
-}
-
 enum class Clase { Vehiculos, Marcas, Modelos };
 
 std::unique_ptr<TFormListaBase> crearLista(Clase c)
@@ -208,14 +180,6 @@ void TstRegistros::cleanup()
 {
     DialogosPrueba::cerrarModales();
     m_lista.reset();
-    if (m_modulo) {
-        // A closed detail table outliving its master would reach for it when
-        // destroyed: unlink them first.
-        m_modulo->Cerrar_Tablas();
-        for (TTable *t : {m_modulo->TableMantto, m_modulo->TableAverias, m_modulo->TableRuedas,
-                          m_modulo->TableFichaTec, m_modulo->TableKmCambios})
-            t->setMasterSource(nullptr, QString());
-    }
     m_modulo.reset();
     m_datos.reset();
     Avisos_Prueba::Reiniciar();
@@ -605,39 +569,39 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
 
     QStringList listaModelos, ofertaModelos;
     QString tituloModelos;
-    g_fallos.clear();
-    alAbrirse(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
+    DialogosPrueba d;
+    d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
         if (anadiendo)
             teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("2222bbb"));
-        alAbrirse(QStringLiteral("TFormMarcas"), [](QWidget *m) {
-            alAbrirse(QStringLiteral("TFormEdMarcas"), [](QWidget *e) {
-                teclear(hijo<QWidget>(e, "EditMarca"), QStringLiteral("seat"));
-                pulsar(e, "BtnAceptar");
-            });
-            pulsar(m, "BtnAnadir");
-            pulsar(m, "BtnCerrar");
-        });
         pulsar(w, "SbMarca"); // returns once the brand list is closed
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
-        alAbrirse(QStringLiteral("TFormModelos"), [&](QWidget *m) {
-            tituloModelos = m->windowTitle(); // only SEAT's models: none yet
-            alAbrirse(QStringLiteral("TFormEdModelos"), [](QWidget *e) {
-                teclear(hijo<QWidget>(e, "EditModelo"), QStringLiteral("ibiza"));
-                pulsar(e, "BtnAceptar");
-            });
-            pulsar(m, "BtnAnadir");
-            auto *grid = hijo<TDBGrid>(m, "DBGrid");
-            for (int r = 0; r < grid->model()->rowCount(); ++r)
-                listaModelos << grid->model()->index(r, 0).data().toString();
-            QTest::keyClick(grid, Qt::Key_Escape);
-        });
         pulsar(w, "SbModelo");
         ofertaModelos = ofrecidos(w, "DBLCBModelo");
         QVERIFY(elegir(w, "DBLCBModelo", QStringLiteral("IBIZA")));
         pulsar(w, "BtnAceptar");
     });
+    d.alAparecer(QStringLiteral("TFormMarcas"), [](QWidget *m) {
+        pulsar(m, "BtnAnadir");
+        pulsar(m, "BtnCerrar");
+    });
+    d.alAparecer(QStringLiteral("TFormEdMarcas"), [](QWidget *e) {
+        teclear(hijo<QWidget>(e, "EditMarca"), QStringLiteral("seat"));
+        pulsar(e, "BtnAceptar");
+    });
+    d.alAparecer(QStringLiteral("TFormModelos"), [&](QWidget *m) {
+        tituloModelos = m->windowTitle(); // only SEAT's models: none yet
+        pulsar(m, "BtnAnadir");
+        auto *grid = hijo<TDBGrid>(m, "DBGrid");
+        for (int r = 0; r < grid->model()->rowCount(); ++r)
+            listaModelos << grid->model()->index(r, 0).data().toString();
+        QTest::keyClick(grid, Qt::Key_Escape);
+    });
+    d.alAparecer(QStringLiteral("TFormEdModelos"), [](QWidget *e) {
+        teclear(hijo<QWidget>(e, "EditModelo"), QStringLiteral("ibiza"));
+        pulsar(e, "BtnAceptar");
+    });
     pulsar(m_lista.get(), boton.toLatin1().constData());
-    QVERIFY2(g_fallos.isEmpty(), qPrintable(g_fallos.join('\n')));
+    QVERIFY2(d.correcto(), qPrintable(d.errores().join('\n')));
 
     QCOMPARE(tituloModelos, QStringLiteral("Modelos (0 registros)"));
     QCOMPARE(listaModelos, QStringList{"IBIZA"});
