@@ -18,6 +18,14 @@ QString Sufijo_Tarea(int tarea)
     return nombre.join(QLatin1Char('_'));
 }
 
+QValidator::State TValidadorKmAgrupados::validate(QString &input, int &pos) const
+{
+    const int antes = int(input.left(pos).count(QLatin1Char('.')));
+    input.remove(QLatin1Char('.'));
+    pos -= antes;
+    return TValidadorKilometros::validate(input, pos);
+}
+
 QString TFormEdIntervalos::Nombre_Campo(int tarea)
 {
     return QStringLiteral("Edit") + Sufijo_Tarea(tarea);
@@ -38,7 +46,7 @@ TFormEdIntervalos::TFormEdIntervalos(QWidget *parent) : TFormEdicionBase(TTipoRe
             e->setObjectName(Nombre_Campo(tarea));
             e->setDataSource(ModuloDatos->DSKmCambios);
             e->setDataField(t.Campo);
-            e->setValidator(new TValidadorKilometros(e));
+            e->setValidator(new TValidadorKmAgrupados(e));
             e->setFixedWidth(80);
             Campos[std::size_t(tarea)] = e;
 

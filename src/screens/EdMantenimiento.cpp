@@ -4,6 +4,7 @@
 #include "BotonFecha.h"
 #include "DBControles.h"
 #include "DataModulo.h"
+#include "EdIntervalos.h"
 #include "FechaEntrada.h"
 #include "Table.h"
 
@@ -41,7 +42,7 @@ TFormEdMantenimiento::TFormEdMantenimiento(QWidget *parent) : TFormEdicionBase(T
     DBEditKilometros->setObjectName(QStringLiteral("DBEditKilometros"));
     DBEditKilometros->setDataSource(ds);
     DBEditKilometros->setDataField(QStringLiteral("KILOMETROS"));
-    DBEditKilometros->setValidator(new TValidadorKilometros(DBEditKilometros));
+    DBEditKilometros->setValidator(new TValidadorKmAgrupados(DBEditKilometros));
     DBEditKilometros->setFixedWidth(90);
 
     auto *fecha = new QWidget(PnlDatos);
@@ -71,6 +72,7 @@ TFormEdMantenimiento::TFormEdMantenimiento(QWidget *parent) : TFormEdicionBase(T
     }
     Rejilla()->addWidget(tareas, Rejilla()->rowCount(), 0, 1, 3);
     Rejilla()->setColumnStretch(2, 1);
+    Rejilla()->setRowStretch(Rejilla()->rowCount(), 1);
 
     connect(DBEditFecha, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
     connect(DBEditKilometros, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);

@@ -13,6 +13,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -31,7 +32,8 @@ TFormIntervalos::TFormIntervalos(QWidget *parent) : TFormListaBase(TTipoRegistro
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
     DBGrid->setColumns({{QStringLiteral("MARCA"), QString(), 170, Qt::AlignCenter, Qt::AlignCenter}});
     DBGrid->setDataSource(ModuloDatos->DSMarcas);
-    DBGrid->setFixedWidth(210);
+    DBGrid->setFixedWidth(190);
+    DBGrid->horizontalHeader()->setStretchLastSection(true);
     fila->addWidget(DBGrid);
     Fijar_Navegador(ModuloDatos->DSMarcas);
     connect(DBGrid, &TDBGrid::dblClick, this, &TFormIntervalos::BtnEditarClick);
@@ -68,7 +70,7 @@ TFormIntervalos::TFormIntervalos(QWidget *parent) : TFormListaBase(TTipoRegistro
     g->setColumnStretch(3, 1);
     fila->addWidget(PnlIntervalos, 1);
 
-    setFixedSize(480, 460);
+    setFixedSize(440, 460);
 }
 
 TTable *TFormIntervalos::Tabla_Lista() const

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -40,16 +41,22 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
     DBGridMatriculas->setObjectName(QStringLiteral("DBGridMatriculas"));
     DBGridMatriculas->setColumns({{QStringLiteral("MATRICULA"), QString(), 100, Qt::AlignCenter, Qt::AlignCenter}});
     DBGridMatriculas->setDataSource(ModuloDatos->DSMatriculas);
-    DBGridMatriculas->setFixedWidth(140);
+    DBGridMatriculas->setFixedWidth(120);
+    DBGridMatriculas->horizontalHeader()->setStretchLastSection(true);
     rejillas->addWidget(DBGridMatriculas);
     Fijar_Navegador(ModuloDatos->DSMatriculas);
 
     // Spark plugs lead the task columns here; everywhere else the task order rules.
-    QList<TDBGridColumn> columnas{{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 78, {}, Qt::AlignLeft},
-                                  {QStringLiteral("KILOMETROS"), QStringLiteral("Kilómetros"), 76, {}, Qt::AlignLeft}};
+    QList<TDBGridColumn> columnas{{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 74, {}, Qt::AlignLeft},
+                                  {QStringLiteral("KILOMETROS"), QStringLiteral("Kilómetros"), 72, {}, Qt::AlignLeft}};
+    // Task columns as narrow as their titles allow, so all fit without scrolling.
+    const QFontMetrics fm = fontMetrics();
+    int ancho = 74 + 72;
     for (int i : Orden_Rejilla_Tareas()) {
         const tTarea &t = Tareas()[std::size_t(i)];
-        columnas.append({t.Campo, t.Titulo_Columna, 0, Qt::AlignCenter, Qt::AlignCenter});
+        const int w = qMax(40, fm.horizontalAdvance(t.Titulo_Columna) + 10);
+        ancho += w;
+        columnas.append({t.Campo, t.Titulo_Columna, w, Qt::AlignCenter, Qt::AlignCenter});
     }
     DBGrid1 = new TDBGrid(this);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
@@ -110,7 +117,8 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
     Cuerpo()->addWidget(PnlProximo);
 
     ModuloDatos->Registrar_Ventana(Pantalla_Mantenimiento, this, this);
-    setFixedSize(900, 520);
+    // Wide enough for every column of the record grid and its scroll bar.
+    setFixedSize(qMax(900, 120 + ancho + 28), 520);
 }
 
 TFormMantenimiento::~TFormMantenimiento()

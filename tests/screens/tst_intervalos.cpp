@@ -273,10 +273,14 @@ void TestIntervalos::editarYEliminar()
         QCOMPARE(e->windowTitle(), QStringLiteral("Editar Intervalo de mantenimiento"));
         QVERIFY(e->BtnAceptar->isEnabled());
         Escribir(e->findChild<QLineEdit *>("EditF_Aire"), QStringLiteral("30000"));
+        // A digit added to a distance shown with its thousands grouped.
+        e->EditC_Aceite->setFocus(Qt::OtherFocusReason);
+        e->EditC_Aceite->end(false);
+        QTest::keyClick(e->EditC_Aceite, Qt::Key_0);
         e->BtnAceptar->click();
     }));
     QCOMPARE(m.guardados()[m.fiat].value("F_AIRE").toInt(), 30000);
-    QCOMPARE(m.guardados()[m.fiat].value("C_ACEITE").toInt(), 15000);
+    QCOMPARE(m.guardados()[m.fiat].value("C_ACEITE").toInt(), 150000);
     QCOMPARE(m.valores()[2], QStringLiteral("30.000"));
 
     Avisos_Prueba::Programar_Respuesta(true);

@@ -287,9 +287,14 @@ void TestMantenimiento::marcaNoValida()
     QCOMPARE(f.caja("C_ACEITE")->text(), QString());
     QVERIFY(f.usarEditor(f.ventana->BtnEditar, [](TFormEdMantenimiento *e) {
         QCOMPARE(Marcadas(e), QStringList({"F_AIRE"}));
+        // A digit added to a reading shown with its thousands grouped.
+        e->DBEditKilometros->setFocus(Qt::OtherFocusReason);
+        e->DBEditKilometros->end(false);
+        QTest::keyClick(e->DBEditKilometros, Qt::Key_5);
         e->BtnAceptar->click();
     }));
     const auto r = f.registros();
+    QCOMPARE(r.value(0).value("KILOMETROS").toInt(), 100005);
     QVERIFY(r.value(0).value("C_ACEITE").isNull());
     QCOMPARE(Hechas(r.value(0)), QStringList({"F_AIRE"}));
 }
