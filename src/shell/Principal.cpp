@@ -8,6 +8,8 @@
 #include "Excepciones.h"
 #include "FormBase.h"
 #include "Imagenes.h"
+#include "Pantallas.h"
+#include "PantallasMantto.h"
 #include "Table.h"
 
 #include <QApplication>
@@ -25,14 +27,6 @@ namespace {
 const int Alto_Botonera = 206;
 const QColor Color_Botonera(228, 222, 201);
 const QSize Tam_Boton(129, 93);
-
-// Every window the main window opens is created for one use, shown modally and destroyed.
-template <class TForm>
-void Abrir_Modal()
-{
-    TForm Forma(nullptr);
-    Forma.exec();
-}
 
 struct TBoton
 {
@@ -256,16 +250,37 @@ void TFormPrincipal::SBListadosClick()
     PMListados->popup(Posicion_PMListados());
 }
 
-// The record windows, the report dialog and the backup dialog are opened here as they join
-// the program (Abrir_Modal<TFormX>()); until then their commands do nothing.
-void TFormPrincipal::SBManttoClick() {}
+// Windows are owned by the application (no parent), shown modally and destroyed on closing.
+void TFormPrincipal::SBManttoClick()
+{
+    Abrir_Mantenimiento();
+}
+
+void TFormPrincipal::SbVehiculosClick()
+{
+    Abrir_Matriculas();
+}
+
+void TFormPrincipal::SbIntervalosClick()
+{
+    Abrir_Intervalos();
+}
+
+void TFormPrincipal::Marcas1Click()
+{
+    Abrir_Marcas();
+}
+
+void TFormPrincipal::Modelos1Click()
+{
+    Abrir_Modelos();
+}
+
+// The breakdown, tyre and technical-sheet windows and the backup dialog are opened here as
+// they join the program; until then their commands do nothing.
 void TFormPrincipal::SBAveriasClick() {}
 void TFormPrincipal::SBRuedasClick() {}
-void TFormPrincipal::SbVehiculosClick() {}
 void TFormPrincipal::SBFichaTecnicaClick() {}
-void TFormPrincipal::SbIntervalosClick() {}
-void TFormPrincipal::Marcas1Click() {}
-void TFormPrincipal::Modelos1Click() {}
 void TFormPrincipal::SBCopiaSegClick() {}
 
 void TFormPrincipal::Informes() {}

@@ -6,6 +6,7 @@
 #include "DialogosPrueba.h"
 #include "Principal.h"
 
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -165,6 +166,44 @@ private slots:
         QVERIFY(Accion);
         Accion->trigger();
         QCOMPARE(int(ModuloDatos->Tipo_Informe), Tipo);
+    }
+
+    // Each command opens its window; "Nueva matrícula" the vehicle list, not the editor.
+    void ventanas_data()
+    {
+        QTest::addColumn<QString>("Orden");
+        QTest::addColumn<QString>("Ventana");
+        QTest::newRow("SBMantto") << "SBMantto" << "TFormMantenimiento";
+        QTest::newRow("Tareas de mantenimiento") << "Tareasdemantenimiento1" << "TFormMantenimiento";
+        QTest::newRow("SbVehiculos") << "SbVehiculos" << "TFormMatriculas";
+        QTest::newRow("Nueva matrícula") << "Nuevamatrcula1" << "TFormMatriculas";
+        QTest::newRow("SbIntervalos") << "SbIntervalos" << "TFormIntervalos";
+        QTest::newRow("Intervalos de mantenimiento") << "Intervalosdemantenimiento1" << "TFormIntervalos";
+        QTest::newRow("Marcas") << "Marcas1" << "TFormMarcas";
+        QTest::newRow("Modelos") << "Modelos1" << "TFormModelos";
+        QTest::newRow("Acerca de.....") << "Acercade1" << "TFormAcercaDe";
+    }
+    void ventanas()
+    {
+        QFETCH(QString, Orden);
+        QFETCH(QString, Ventana);
+        Abrir(true);
+        QString Abierta;
+        DialogosPrueba Dialogos;
+        Dialogos.alAparecer(QString(), [&](QWidget *w) {
+            Abierta = QString::fromLatin1(w->metaObject()->className());
+            QVERIFY(!fVentana->isActiveWindow()); // the main window waits
+            static_cast<QDialog *>(w)->reject();
+        });
+        if (auto *Boton = fVentana->findChild<QToolButton *>(Orden))
+            QTest::mouseClick(Boton, Qt::LeftButton);
+        else
+            fVentana->findChild<QAction *>(Orden)->trigger();
+        QVERIFY2(Dialogos.correcto(), qPrintable(Dialogos.errores().join('\n')));
+        QCOMPARE(Abierta, Ventana);
+        // Made for one use and destroyed on closing.
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(QString::fromLatin1(w->metaObject()->className()) != Ventana);
     }
 
     // The vehicle lists ask first, but only when there is a vehicle to list.
