@@ -64,6 +64,7 @@ private slots:
     void filtroRechazado();
     void detalleSigueAlMaestro();
     void detalleConClaveNumerica();
+    void detalleFiltrado();
     void busquedaSinCoincidencia();
     void camposCalculados();
     void localizar();
@@ -292,6 +293,39 @@ void TestTabla::detalleConClaveNumerica()
     km->append();
     QCOMPARE(km->fieldByName(QStringLiteral("MARCA"))->asInteger(), uno);
     km->cancel();
+}
+
+// A filter applies inside the master's range, and both follow their changes.
+void TestTabla::detalleFiltrado()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
+    datos.addVehicle(QStringLiteral("B"), 1, 1, 1000);
+    datos.addBreakdown(QStringLiteral("A"), QDate(2024, 1, 1), 100, QStringLiteral("a1"));
+    datos.addBreakdown(QStringLiteral("B"), QDate(2024, 1, 2), 200, QStringLiteral("b1"));
+    datos.addBreakdown(QStringLiteral("A"), QDate(2024, 1, 3), 300, QStringLiteral("a2"), QDate(2024, 1, 9));
+    datos.addBreakdown(QStringLiteral("A"), QDate(2023, 1, 3), 400, QStringLiteral("a3"));
+
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto vehiculos = tabla(db, QStringLiteral("Matriculas.DAT"));
+    auto averias = tabla(db, QStringLiteral("Averias.DAT"));
+    averias->setIndexName(QStringLiteral("Orden_Matri"));
+    averias->setMasterSource(vehiculos.get(), QStringLiteral("MATRICULA"));
+    averias->setFilter(QStringLiteral("Estado = 'P'"));
+    averias->setFiltered(true);
+    vehiculos->open();
+    averias->open();
+    QCOMPARE(columna(*averias, QStringLiteral("AVERIA")), (QStringList{"a3", "a1"}));
+    averias->next();
+    averias->setFilter(QStringLiteral("ESTADO = 'C'"));
+    QCOMPARE(columna(*averias, QStringLiteral("AVERIA")), QStringList{"a2"});
+    QCOMPARE(averias->recNo(), 0);
+    vehiculos->next();
+    QVERIFY(averias->isEmpty());
+    averias->setFiltered(false);
+    QCOMPARE(columna(*averias, QStringLiteral("AVERIA")), QStringList{"b1"});
 }
 
 // A lookup without a match shows nothing, while the name stored with the vehicle stays.
