@@ -20,6 +20,8 @@ struct Vista
     int alto_linea = 0;
     QString titulo, texto, defecto, foco;
     QStringList botones;
+    QColor panel, letra;
+    QFont fuente;
 };
 
 Vista mirar(QWidget *w)
@@ -34,6 +36,9 @@ Vista mirar(QWidget *w)
     v.alineacion = lbl->alignment();
     v.ajuste = lbl->wordWrap();
     v.alto_linea = QFontMetrics(lbl->font()).height();
+    v.panel = w->findChild<QFrame *>(QStringLiteral("PnlMensaje"))->palette().color(QPalette::Window);
+    v.letra = lbl->palette().color(QPalette::WindowText);
+    v.fuente = lbl->font();
     v.titulo = w->windowTitle();
     v.texto = lbl->text();
     for (QPushButton *b : w->findChildren<QPushButton *>()) {
@@ -225,6 +230,12 @@ void TstAvisos::disposicion()
         QCOMPARE(v.icono.top(), v.etiqueta.top());
     }
     QCOMPARE(bool(v.alineacion & Qt::AlignHCenter), centrado);
+    // The dialog style: silver panel, navy Arial 9 bold.
+    QCOMPARE(v.panel, QColor(192, 192, 192));
+    QCOMPARE(v.letra, QColor(0, 0, 128));
+    QCOMPARE(v.fuente.family(), QStringLiteral("Arial"));
+    QCOMPARE(v.fuente.pointSize(), 9);
+    QVERIFY(v.fuente.bold());
     // The icon stands 10 pixels left of the text, the text is vertically centred.
     QCOMPARE(v.icono.right() + 1 + 10, v.etiqueta.left());
     QVERIFY(qAbs(v.etiqueta.top() - (panel - v.etiqueta.height()) / 2) <= 1);
