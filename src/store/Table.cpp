@@ -278,7 +278,7 @@ void enlazar(sqlite3_stmt *st, int i, TFieldType tipo, const QVariant &v)
 struct TTable::Private
 {
     TTable *q;
-    TDatabase *db = nullptr;
+    QPointer<TDatabase> db; // the database may go first when both are children of one owner
     QString tableName;
     QString indexName;
     TTable *master = nullptr;
