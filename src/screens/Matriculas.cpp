@@ -5,6 +5,7 @@
 #include "DataModulo.h"
 #include "EdMatricula.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
 
 TFormMatriculas::TFormMatriculas(QWidget *parent) : TFormListaBase(TTipoRegistro::Vehiculos, parent)
@@ -17,6 +18,7 @@ TFormMatriculas::TFormMatriculas(QWidget *parent) : TFormListaBase(TTipoRegistro
         {QStringLiteral("sModelo"), QStringLiteral("MODELO"), 175, {}, Qt::AlignCenter},
     });
     DBGrid->setDataSource(ModuloDatos->DSMatriculas);
+    DBGrid->horizontalHeader()->setStretchLastSection(true);
     DBGrid->setToolTip(QStringLiteral("Contenido de la base de datos (DOBLE CLICK para editar)"));
     Cuerpo()->addWidget(DBGrid);
     Fijar_Navegador(ModuloDatos->DSMatriculas);

@@ -5,6 +5,7 @@
 #include "DataModulo.h"
 #include "EdModelos.h"
 
+#include <QHeaderView>
 #include <QVBoxLayout>
 
 TFormModelos::TFormModelos(QWidget *parent) : TFormListaBase(TTipoRegistro::Modelos, parent)
@@ -13,11 +14,12 @@ TFormModelos::TFormModelos(QWidget *parent) : TFormListaBase(TTipoRegistro::Mode
     DBGrid->setObjectName(QStringLiteral("DBGrid"));
     DBGrid->setColumns({{QStringLiteral("MODELO"), QString(), 320, {}, Qt::AlignCenter}});
     DBGrid->setDataSource(ModuloDatos->DSModelos);
+    DBGrid->horizontalHeader()->setStretchLastSection(true);
     DBGrid->setToolTip(QStringLiteral("Contenido de la base de datos (DOBLE CLICK para editar)"));
     Cuerpo()->addWidget(DBGrid);
     Fijar_Navegador(ModuloDatos->DSModelos);
     connect(DBGrid, &TDBGrid::dblClick, this, &TFormModelos::BtnEditarClick);
-    setFixedSize(380, 380);
+    setFixedSize(420, 380);
 }
 
 TTable *TFormModelos::Tabla_Lista() const

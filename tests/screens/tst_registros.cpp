@@ -207,14 +207,15 @@ void TstRegistros::captionCounts_data()
     QTest::addColumn<Clase>("clase");
     QTest::addColumn<int>("registros");
     QTest::addColumn<QString>("titulo");
-    QTest::newRow("sin marcas") << Clase::Marcas << 0 << "Marcas (0 registros)";
-    QTest::newRow("una marca") << Clase::Marcas << 1 << "Marcas (1 registro)";
-    QTest::newRow("dos marcas") << Clase::Marcas << 2 << "Marcas (2 registros)";
-    QTest::newRow("un modelo") << Clase::Modelos << 1 << "Modelos (1 registro)";
-    QTest::newRow("dos modelos") << Clase::Modelos << 2 << "Modelos (2 registros)";
-    QTest::newRow("sin vehículos") << Clase::Vehiculos << 0 << "Vehículos (0 registros)";
-    QTest::newRow("un vehículo") << Clase::Vehiculos << 1 << "Vehículos (1 registro)";
-    QTest::newRow("doce vehículos") << Clase::Vehiculos << 12 << "Vehículos (12 registros)";
+    QTest::addColumn<int>("ayuda"); // the topic the help key opens; 0: none
+    QTest::newRow("sin marcas") << Clase::Marcas << 0 << "Marcas (0 registros)" << 0;
+    QTest::newRow("una marca") << Clase::Marcas << 1 << "Marcas (1 registro)" << 0;
+    QTest::newRow("dos marcas") << Clase::Marcas << 2 << "Marcas (2 registros)" << 0;
+    QTest::newRow("un modelo") << Clase::Modelos << 1 << "Modelos (1 registro)" << 0;
+    QTest::newRow("dos modelos") << Clase::Modelos << 2 << "Modelos (2 registros)" << 0;
+    QTest::newRow("sin vehículos") << Clase::Vehiculos << 0 << "Vehículos (0 registros)" << 410;
+    QTest::newRow("un vehículo") << Clase::Vehiculos << 1 << "Vehículos (1 registro)" << 410;
+    QTest::newRow("doce vehículos") << Clase::Vehiculos << 12 << "Vehículos (12 registros)" << 410;
 }
 
 void TstRegistros::captionCounts()
@@ -222,6 +223,7 @@ void TstRegistros::captionCounts()
     QFETCH(Clase, clase);
     QFETCH(int, registros);
     QFETCH(QString, titulo);
+    QFETCH(int, ayuda);
     const int marca = clase == Clase::Marcas ? 0 : m_datos->addBrand(QStringLiteral("SEAT"));
     const int modelo = clase == Clase::Vehiculos ? m_datos->addModel(QStringLiteral("IBIZA"), marca) : 0;
     for (int i = 0; i < registros; ++i) {
@@ -235,6 +237,7 @@ void TstRegistros::captionCounts()
     abrirModulo();
     QVERIFY(mostrarLista(clase));
     QCOMPARE(m_lista->windowTitle(), titulo);
+    QCOMPARE(m_lista->property("HelpContext").toInt(), ayuda);
 }
 
 void TstRegistros::emptyTableNotice_data()
@@ -276,17 +279,19 @@ void TstRegistros::editorOpensInItsMode_data()
     QTest::addColumn<QString>("titulo");
     QTest::addColumn<bool>("aceptar");
     QTest::addColumn<QString>("foco");
-    QTest::newRow("añadir marca") << Clase::Marcas << "BtnAnadir" << "Añadir Marca" << false << "EditMarca";
-    QTest::newRow("editar marca") << Clase::Marcas << "BtnEditar" << "Editar Marca" << true << "EditMarca";
-    QTest::newRow("eliminar marca") << Clase::Marcas << "BtnEliminar" << "Eliminar Marca" << true << "BtnCancelar";
-    QTest::newRow("añadir modelo") << Clase::Modelos << "BtnAnadir" << "Añadir Modelo" << false << "EditModelo";
-    QTest::newRow("editar modelo") << Clase::Modelos << "BtnEditar" << "Editar Modelo" << true << "EditModelo";
+    QTest::addColumn<int>("ayuda");
+    QTest::newRow("añadir marca") << Clase::Marcas << "BtnAnadir" << "Añadir Marca" << false << "EditMarca" << 0;
+    QTest::newRow("editar marca") << Clase::Marcas << "BtnEditar" << "Editar Marca" << true << "EditMarca" << 0;
+    QTest::newRow("eliminar marca") << Clase::Marcas << "BtnEliminar" << "Eliminar Marca" << true << "BtnCancelar"
+                                    << 0;
+    QTest::newRow("añadir modelo") << Clase::Modelos << "BtnAnadir" << "Añadir Modelo" << false << "EditModelo" << 0;
+    QTest::newRow("editar modelo") << Clase::Modelos << "BtnEditar" << "Editar Modelo" << true << "EditModelo" << 0;
     QTest::newRow("añadir vehículo") << Clase::Vehiculos << "BtnAnadir" << "Añadir Matricula" << false
-                                     << "EditMatricula";
+                                     << "EditMatricula" << 420;
     QTest::newRow("editar vehículo") << Clase::Vehiculos << "BtnEditar" << "Editar Matricula" << true
-                                     << "EditMatricula";
+                                     << "EditMatricula" << 420;
     QTest::newRow("eliminar vehículo") << Clase::Vehiculos << "BtnEliminar" << "Eliminar Matricula" << true
-                                       << "BtnCancelar";
+                                       << "BtnCancelar" << 420;
 }
 
 // The caption, BtnAceptar and the focus right after the editor opens, and the
@@ -298,6 +303,7 @@ void TstRegistros::editorOpensInItsMode()
     QFETCH(QString, titulo);
     QFETCH(bool, aceptar);
     QFETCH(QString, foco);
+    QFETCH(int, ayuda);
     const int marca = m_datos->addBrand(QStringLiteral("SEAT"));
     m_datos->addVehicle(QStringLiteral("1234ABC"), marca, m_datos->addModel(QStringLiteral("IBIZA"), marca), 100);
     abrirModulo();
@@ -306,9 +312,11 @@ void TstRegistros::editorOpensInItsMode()
     QString visto;
     bool activo = !aceptar, datos = false;
     QString enfocado;
+    int tema = -1;
     DialogosPrueba d;
     d.alAparecer(QString(), [&](QWidget *w) {
         visto = w->windowTitle();
+        tema = w->property("HelpContext").toInt();
         activo = hijo<QPushButton>(w, "BtnAceptar")->isEnabled();
         datos = hijo<QWidget>(w, "PnlDatos")->isEnabled();
         enfocado = w->focusWidget() ? w->focusWidget()->objectName() : QString();
@@ -320,6 +328,7 @@ void TstRegistros::editorOpensInItsMode()
     QCOMPARE(activo, aceptar);
     QCOMPARE(datos, boton != QLatin1String("BtnEliminar"));
     QCOMPARE(enfocado, foco);
+    QCOMPARE(tema, ayuda);
 }
 
 void TstRegistros::deleteAnsweredNoKeepsDialog()
