@@ -1,12 +1,16 @@
 // The main window: its bar, its menu, the commands that set a value or ask something, and the
 // question asked by every way of closing it.
+#include "AcercaDe.h"
 #include "Avisos.h"
 #include "DataModulo.h"
 #include "DatosPrueba.h"
 #include "DialogosPrueba.h"
 #include "Principal.h"
 
+#include <QDesktopServices>
 #include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -14,6 +18,16 @@
 #include <QToolButton>
 
 #include <memory>
+
+// Stands in for the desktop's mail program.
+class tCorreo : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> Abiertas;
+public slots:
+    void Abrir(const QUrl &Direccion) { Abiertas << Direccion; }
+};
 
 class tst_principal : public QObject
 {
@@ -290,6 +304,34 @@ private slots:
         QVERIFY2(Dialogos.correcto(), qPrintable(Dialogos.errores().join('\n')));
         QCOMPARE(Dialogos.atendidos(), 1);
         QVERIFY(fVentana->isVisible());
+    }
+
+    // The About box: its mail link hands a new message to the desktop, "&Cerrar" closes it.
+    void acercaDe()
+    {
+        TFormAcercaDe AcercaDe;
+        QCOMPARE(AcercaDe.windowTitle(), QStringLiteral("Acerca de....."));
+        QCOMPARE(AcercaDe.size(), QSize(613, 470));
+        AcercaDe.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&AcercaDe));
+        auto *Email = AcercaDe.findChild<QLabel *>(QStringLiteral("LblEmail1"));
+        QVERIFY(Email);
+        QVERIFY(Email->font().bold() && Email->font().underline());
+        QCOMPARE(Email->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        QCOMPARE(Email->cursor().shape(), Qt::PointingHandCursor);
+
+        tCorreo Correo;
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &Correo, "Abrir");
+        QTest::mouseClick(Email, Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        QCOMPARE(Correo.Abiertas.size(), 1);
+        QCOMPARE(Correo.Abiertas[0].scheme(), QStringLiteral("mailto"));
+        QCOMPARE(Correo.Abiertas[0].path(), QString::fromLatin1(Direccion_Soporte));
+
+        auto *Cerrar = AcercaDe.findChild<QPushButton *>(QStringLiteral("SpeedButton1"));
+        QCOMPARE(Cerrar->text(), QStringLiteral("&Cerrar"));
+        QTest::mouseClick(Cerrar, Qt::LeftButton);
+        QVERIFY(!AcercaDe.isVisible());
     }
 
     void activacionRestauraLaVentana()
