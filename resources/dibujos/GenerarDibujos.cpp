@@ -166,9 +166,20 @@ void Coche(QPainter &p, const QColor &color)
     Rueda(p, {36, 33}, 6.5);
 }
 
+// The car drawing, enlarged to fill the box like the other pictures.
+void Coche_Grande(QPainter &p, const QColor &color)
+{
+    p.save();
+    p.translate(24, 24);
+    p.scale(1.12, 1.12);
+    p.translate(-24, -27);
+    Coche(p, color);
+    p.restore();
+}
+
 void Vehiculos(QPainter &p)
 {
-    Coche(p, Azul);
+    Coche_Grande(p, Azul);
 }
 
 void Documento(QPainter &p, const QColor &cabecera)
@@ -348,7 +359,7 @@ void Marcas(QPainter &p)
 
 void Modelos(QPainter &p)
 {
-    Coche(p, Verde);
+    Coche_Grande(p, Verde);
 }
 
 void Ayuda(QPainter &p)
