@@ -76,7 +76,7 @@ TFormEdMantenimiento::TFormEdMantenimiento(QWidget *parent) : TFormEdicionBase(T
 
     connect(DBEditFecha, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
     connect(DBEditKilometros, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
-    setFixedSize(360, 380);
+    setFixedSize(360, 340);
 }
 
 TTable *TFormEdMantenimiento::Tabla() const
