@@ -164,10 +164,14 @@ struct ColumnaFilas
     int indiceFichero = -1;
     std::vector<qint64> enteros; // integers, and dates as Julian days
     std::vector<double> reales;
-    std::vector<QString> textos;
+    // Texts: an index per row into a pool of distinct strings, so the 200,000
+    // "X" flags or plates of a large table cost four bytes a row.
+    std::vector<quint32> textos;
+    std::vector<QString> pool;
+    QHash<QByteArray, quint32> cortos; // short texts already in the pool
     std::vector<char> nulos;
-    QByteArray ultimoBruto; // texts repeated row after row share one string
-    QString ultimoTexto;
+    QByteArray ultimoBruto; // the text of the previous row, most often repeated
+    quint32 ultimoIndice = 0;
 
     void vaciar()
     {
@@ -176,7 +180,7 @@ struct ColumnaFilas
         textos.clear();
         nulos.clear();
         ultimoBruto.clear();
-        ultimoTexto.clear();
+        ultimoIndice = 0;
     }
     void leer(sqlite3_stmt *st, int col)
     {
@@ -202,18 +206,36 @@ struct ColumnaFilas
         case TFieldType::Text:
         case TFieldType::Memo: {
             if (nulo) {
-                textos.emplace_back();
+                textos.push_back(0);
                 break;
             }
+            if (pool.empty())
+                pool.emplace_back(); // 0: empty
             const char *t = reinterpret_cast<const char *>(sqlite3_column_text(st, col));
             const int n = sqlite3_column_bytes(st, col);
-            if (n == ultimoBruto.size() && std::memcmp(t, ultimoBruto.constData(), size_t(n)) == 0 && !textos.empty()) {
-                textos.push_back(ultimoTexto);
-            } else {
-                ultimoBruto = QByteArray(t, n);
-                ultimoTexto = QString::fromUtf8(t, n);
-                textos.push_back(ultimoTexto);
+            if (n == 0) {
+                textos.push_back(0);
+                break;
             }
+            if (n == ultimoBruto.size() && ultimoIndice != 0 && std::memcmp(t, ultimoBruto.constData(), size_t(n)) == 0) {
+                textos.push_back(ultimoIndice);
+                break;
+            }
+            quint32 indice = 0;
+            if (n <= 16) {
+                const auto it = cortos.constFind(QByteArray::fromRawData(t, n));
+                if (it != cortos.constEnd())
+                    indice = it.value();
+            }
+            if (indice == 0) {
+                indice = quint32(pool.size());
+                pool.push_back(QString::fromUtf8(t, n));
+                if (n <= 16)
+                    cortos.insert(QByteArray(t, n), indice);
+            }
+            ultimoBruto = QByteArray(t, n);
+            ultimoIndice = indice;
+            textos.push_back(indice);
             break;
         }
         }
@@ -228,7 +250,7 @@ struct ColumnaFilas
         case TFieldType::Float: return QVariant(reales[size_t(fila)]);
         case TFieldType::Date: return QVariant(QDate::fromJulianDay(enteros[size_t(fila)]));
         case TFieldType::Text:
-        case TFieldType::Memo: return QVariant(textos[size_t(fila)]);
+        case TFieldType::Memo: return QVariant(pool.empty() ? QString() : pool[textos[size_t(fila)]]);
         }
         return QVariant();
     }
@@ -241,7 +263,12 @@ struct ColumnaFilas
         case TFieldType::Float: reales[size_t(fila)] = v.toDouble(); break;
         case TFieldType::Date: enteros[size_t(fila)] = v.toDate().toJulianDay(); break;
         case TFieldType::Text:
-        case TFieldType::Memo: textos[size_t(fila)] = v.toString(); break;
+        case TFieldType::Memo:
+            if (pool.empty())
+                pool.emplace_back();
+            textos[size_t(fila)] = quint32(pool.size());
+            pool.push_back(v.toString());
+            break;
         }
     }
 };
