@@ -8,6 +8,7 @@
 #include "CargaAplicacion.h"
 #include "DataModulo.h"
 #include "DatosPrueba.h"
+#include "DialogosPrueba.h"
 #include "Excepciones.h"
 #include "FechaEntrada.h"
 #include "Formatos.h"
@@ -90,7 +91,18 @@ private slots:
         QVERIFY(Datos.isValid());
         const QString Carpeta = Existe ? Datos.carpeta() : Datos.carpeta() + QStringLiteral("/no-existe");
 
+        // The failure comes up in the real message dialog, over the splash, before the main window.
+        DialogosPrueba Dialogos;
+        if (!Existe) {
+            Avisos_Prueba::Sin_Ventanas(false);
+            Dialogos.pulsarAlAparecer(QString(), QStringLiteral("&Aceptar"));
+        }
         const tVisto Visto = Arrancar(Carpeta);
+        QVERIFY2(Dialogos.correcto(), qPrintable(Dialogos.errores().join('\n')));
+        if (!Existe) {
+            QCOMPARE(Dialogos.titulos(), QStringList{QStringLiteral("Error")});
+            QVERIFY(Dialogos.textos().constFirst().contains(QStringLiteral("Mantenimiento.DAT")));
+        }
 
         QCOMPARE(Visto.Resultado, 0);
         QVERIFY(Visto.Ventana);
