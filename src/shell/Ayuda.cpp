@@ -3,6 +3,7 @@
 
 #include "Avisos.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
@@ -146,6 +147,12 @@ TFormAyuda::TFormAyuda(const TFicheroAyuda &Fichero, QWidget *parent)
     connect(LstTemas, &QListWidget::currentRowChanged, this, &TFormAyuda::LstTemasCurrentRowChanged);
     connect(BtnContenido, &QPushButton::clicked, this, &TFormAyuda::Mostrar_Contenido);
     connect(BtnCerrar, &QPushButton::clicked, this, &QWidget::close);
+    // Escape closes the help as it closes the program's other windows.
+    auto *Escape = new QAction(this);
+    Escape->setShortcut(Qt::Key_Escape);
+    Escape->setShortcutContext(Qt::WindowShortcut);
+    addAction(Escape);
+    connect(Escape, &QAction::triggered, this, &QWidget::close);
 }
 
 void TFormAyuda::Mostrar_Contenido()

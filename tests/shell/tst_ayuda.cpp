@@ -181,6 +181,11 @@ private slots:
         QCOMPARE(Ayuda->Contexto_Mostrado(), 0);
         QTest::mouseClick(Ayuda->BtnCerrar, Qt::LeftButton);
         QTRY_VERIFY(!Ventana_Ayuda());
+        // Escape closes it too.
+        Ayuda = Mostrar_Ayuda(110);
+        QVERIFY(QTest::qWaitForWindowActive(Ayuda));
+        QTest::keyClick(Ayuda->TxtAyuda, Qt::Key_Escape);
+        QTRY_VERIFY(!Ventana_Ayuda());
     }
 
     void ficheroQueFalta()
