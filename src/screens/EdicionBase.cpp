@@ -58,12 +58,12 @@ TFormEdicionBase::TFormEdicionBase(TTipoRegistro Tipo, QWidget *parent) : tFormB
     botones->addStretch(1);
     BtnAceptar = new QPushButton(QStringLiteral("&Aceptar"), PnlBotones);
     BtnAceptar->setObjectName(QStringLiteral("BtnAceptar"));
-    BtnAceptar->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    BtnAceptar->setIcon(Icono_Estandar(QStyle::SP_DialogApplyButton));
     BtnAceptar->setDefault(true);
     BtnAceptar->setMinimumWidth(96);
     BtnCancelar = new QPushButton(QStringLiteral("&Cancelar"), PnlBotones);
     BtnCancelar->setObjectName(QStringLiteral("BtnCancelar"));
-    BtnCancelar->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    BtnCancelar->setIcon(Icono_Estandar(QStyle::SP_DialogCancelButton));
     BtnCancelar->setAutoDefault(false);
     BtnCancelar->setMinimumWidth(96);
     botones->addWidget(BtnAceptar);

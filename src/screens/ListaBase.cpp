@@ -10,6 +10,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -61,7 +62,7 @@ QToolButton *Boton(QWidget *padre, const char *nombre, const QString &texto, QSt
     auto *b = new QToolButton(padre);
     b->setObjectName(QString::fromLatin1(nombre));
     b->setText(texto);
-    b->setIcon(padre->style()->standardIcon(icono));
+    b->setIcon(Icono_Estandar(icono));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::TabFocus);
@@ -69,6 +70,23 @@ QToolButton *Boton(QWidget *padre, const char *nombre, const QString &texto, QSt
 }
 
 } // namespace
+
+QIcon Icono_Estandar(QStyle::StandardPixmap Icono)
+{
+    static QHash<int, QIcon> *Iconos = nullptr;
+    if (!Iconos) {
+        Iconos = new QHash<int, QIcon>;
+        // Icons must not outlive the application that made them.
+        QObject::connect(qApp, &QObject::destroyed, [] {
+            delete Iconos;
+            Iconos = nullptr;
+        });
+    }
+    auto i = Iconos->constFind(int(Icono));
+    if (i == Iconos->constEnd())
+        i = Iconos->insert(int(Icono), QApplication::style()->standardIcon(Icono));
+    return *i;
+}
 
 void Cerrar_Con_Escape(QWidget *Ventana)
 {

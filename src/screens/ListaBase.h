@@ -7,6 +7,9 @@
 
 #include "FormBase.h"
 
+#include <QIcon>
+#include <QStyle>
+
 class QDialog;
 class QFrame;
 class QHBoxLayout;
@@ -21,6 +24,10 @@ inline constexpr const char *Propiedad_Ayuda = "HelpContext";
 
 // The shared value that holds the mode of the kind's editor.
 quint8 &Modo_Del_Par(TTipoRegistro Tipo);
+
+// A standard icon of the application's style, made once and kept until the
+// application ends (windows open often; building icons is not free).
+QIcon Icono_Estandar(QStyle::StandardPixmap Icono);
 
 // The record windows see every key before their controls do: Escape pressed
 // anywhere inside `Ventana`, while it is the active window, closes it. The
