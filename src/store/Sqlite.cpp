@@ -348,7 +348,15 @@ Conexion *abrirConexion(const QString &ruta, const QString &tabla)
     c->tabla = tabla;
     try {
         c->db = abrirFichero(clave, tabla, false);
-        c->esquema = leerEsquema(c->db, tabla);
+        // One read transaction for the whole layout: the file is locked and checked once.
+        ejecutar(c->db, QStringLiteral("BEGIN"), Operacion::Lectura, tabla);
+        try {
+            c->esquema = leerEsquema(c->db, tabla);
+        } catch (...) {
+            sqlite3_exec(c->db, "ROLLBACK", nullptr, nullptr, nullptr);
+            throw;
+        }
+        ejecutar(c->db, QStringLiteral("COMMIT"), Operacion::Lectura, tabla);
     } catch (...) {
         if (c->db)
             sqlite3_close_v2(c->db);

@@ -26,6 +26,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 using namespace store;
@@ -160,6 +161,7 @@ QDate fechaDeIso(const unsigned char *t, int n)
 // One loaded column of the visible rows.
 struct ColumnaFilas
 {
+    static constexpr int kCorto = 4;
     TFieldType tipo = TFieldType::Text;
     int indiceFichero = -1;
     std::vector<qint64> enteros; // integers, and dates as Julian days
@@ -168,9 +170,9 @@ struct ColumnaFilas
     // "X" flags or plates of a large table cost four bytes a row.
     std::vector<quint32> textos;
     std::vector<QString> pool;
-    QHash<QByteArray, quint32> cortos; // short texts already in the pool
+    QHash<QByteArray, quint32> cortos; // flags and states ("X", "P") already in the pool
     std::vector<char> nulos;
-    QByteArray ultimoBruto; // the text of the previous row, most often repeated
+    std::string ultimoBruto; // the text of the previous row, most often repeated
     quint32 ultimoIndice = 0;
 
     void vaciar()
@@ -217,12 +219,12 @@ struct ColumnaFilas
                 textos.push_back(0);
                 break;
             }
-            if (n == ultimoBruto.size() && ultimoIndice != 0 && std::memcmp(t, ultimoBruto.constData(), size_t(n)) == 0) {
+            if (size_t(n) == ultimoBruto.size() && ultimoIndice != 0 && std::memcmp(t, ultimoBruto.data(), size_t(n)) == 0) {
                 textos.push_back(ultimoIndice);
                 break;
             }
             quint32 indice = 0;
-            if (n <= 16) {
+            if (n <= kCorto) {
                 const auto it = cortos.constFind(QByteArray::fromRawData(t, n));
                 if (it != cortos.constEnd())
                     indice = it.value();
@@ -230,10 +232,10 @@ struct ColumnaFilas
             if (indice == 0) {
                 indice = quint32(pool.size());
                 pool.push_back(QString::fromUtf8(t, n));
-                if (n <= 16)
+                if (n <= kCorto)
                     cortos.insert(QByteArray(t, n), indice);
             }
-            ultimoBruto = QByteArray(t, n);
+            ultimoBruto.assign(t, size_t(n));
             ultimoIndice = indice;
             textos.push_back(indice);
             break;
