@@ -2,6 +2,8 @@
 // question asked by every way of closing it.
 #include "AcercaDe.h"
 #include "Avisos.h"
+#include "CargaAplicacion.h"
+#include "Imagenes.h"
 #include "DataModulo.h"
 #include "DatosPrueba.h"
 #include "DialogosPrueba.h"
@@ -332,6 +334,28 @@ private slots:
         QCOMPARE(Cerrar->text(), QStringLiteral("&Cerrar"));
         QTest::mouseClick(Cerrar, Qt::LeftButton);
         QVERIFY(!AcercaDe.isVisible());
+    }
+
+    // The splash: its strip along the bottom, and a face that looks like the one it asks for.
+    void ventanaDeCarga()
+    {
+        TFormCargaAplicacion Carga;
+        Carga.Mostrar_Ya();
+        QCOMPARE(Carga.windowTitle(), QStringLiteral("Inicio Aplicación"));
+        QCOMPARE(Carga.size(), QSize(460, 401));
+        QLabel *Franja = Carga.LblCargando;
+        QCOMPARE(Franja->text(), QStringLiteral("Cargando aplicación"));
+        QCOMPARE(Franja->geometry(), QRect(0, 360, 460, 41));
+        QCOMPARE(Franja->palette().color(QPalette::Window), QColor(228, 224, 211));
+        QCOMPARE(Franja->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+        QCOMPARE(Franja->font().pixelSize(), 27);
+        QVERIFY(QFontInfo(Franja->font()).bold());
+        QCOMPARE(Carga.ImgFondo->geometry(), QRect(0, 0, 460, 360));
+        QVERIFY(!Carga.ImgFondo->Picture().isNull());
+        // The picture fills its area.
+        const QImage Imagen = Carga.grab().toImage();
+        QVERIFY(Imagen.pixelColor(5, 5) != Carga.palette().color(QPalette::Window));
+        QVERIFY(Imagen.pixelColor(455, 355) != Carga.palette().color(QPalette::Window));
     }
 
     void activacionRestauraLaVentana()
