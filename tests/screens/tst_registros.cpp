@@ -208,14 +208,16 @@ void TstRegistros::captionCounts_data()
     QTest::addColumn<int>("registros");
     QTest::addColumn<QString>("titulo");
     QTest::addColumn<int>("ayuda"); // the topic the help key opens; 0: none
-    QTest::newRow("sin marcas") << Clase::Marcas << 0 << "Marcas (0 registros)" << 0;
-    QTest::newRow("una marca") << Clase::Marcas << 1 << "Marcas (1 registro)" << 0;
-    QTest::newRow("dos marcas") << Clase::Marcas << 2 << "Marcas (2 registros)" << 0;
-    QTest::newRow("un modelo") << Clase::Modelos << 1 << "Modelos (1 registro)" << 0;
-    QTest::newRow("dos modelos") << Clase::Modelos << 2 << "Modelos (2 registros)" << 0;
-    QTest::newRow("sin vehículos") << Clase::Vehiculos << 0 << "Vehículos (0 registros)" << 410;
-    QTest::newRow("un vehículo") << Clase::Vehiculos << 1 << "Vehículos (1 registro)" << 410;
-    QTest::newRow("doce vehículos") << Clase::Vehiculos << 12 << "Vehículos (12 registros)" << 410;
+    QTest::addColumn<int>("pantalla"); // Pantalla_Activa after showing, from Pantalla_Averias
+    const int a = Pantalla_Averias, n = Pantalla_Ninguna;
+    QTest::newRow("sin marcas") << Clase::Marcas << 0 << "Marcas (0 registros)" << 0 << a;
+    QTest::newRow("una marca") << Clase::Marcas << 1 << "Marcas (1 registro)" << 0 << a;
+    QTest::newRow("dos marcas") << Clase::Marcas << 2 << "Marcas (2 registros)" << 0 << a;
+    QTest::newRow("un modelo") << Clase::Modelos << 1 << "Modelos (1 registro)" << 0 << a;
+    QTest::newRow("dos modelos") << Clase::Modelos << 2 << "Modelos (2 registros)" << 0 << a;
+    QTest::newRow("sin vehículos") << Clase::Vehiculos << 0 << "Vehículos (0 registros)" << 410 << n;
+    QTest::newRow("un vehículo") << Clase::Vehiculos << 1 << "Vehículos (1 registro)" << 410 << n;
+    QTest::newRow("doce vehículos") << Clase::Vehiculos << 12 << "Vehículos (12 registros)" << 410 << n;
 }
 
 void TstRegistros::captionCounts()
@@ -224,6 +226,7 @@ void TstRegistros::captionCounts()
     QFETCH(int, registros);
     QFETCH(QString, titulo);
     QFETCH(int, ayuda);
+    QFETCH(int, pantalla);
     const int marca = clase == Clase::Marcas ? 0 : m_datos->addBrand(QStringLiteral("SEAT"));
     const int modelo = clase == Clase::Vehiculos ? m_datos->addModel(QStringLiteral("IBIZA"), marca) : 0;
     for (int i = 0; i < registros; ++i) {
@@ -235,9 +238,11 @@ void TstRegistros::captionCounts()
             m_datos->addVehicle(QStringLiteral("%1ABC").arg(1000 + i), marca, modelo, 1000 * i);
     }
     abrirModulo();
+    ModuloDatos->Pantalla_Activa = Pantalla_Averias;
     QVERIFY(mostrarLista(clase));
     QCOMPARE(m_lista->windowTitle(), titulo);
     QCOMPARE(m_lista->property("HelpContext").toInt(), ayuda);
+    QCOMPARE(int(ModuloDatos->Pantalla_Activa), pantalla);
 }
 
 void TstRegistros::emptyTableNotice_data()
