@@ -175,12 +175,14 @@ void TFormMantenimiento::Mostrar_Proximo_Mantenimiento()
     for (std::size_t i = 0; i < Paneles.size(); ++i) {
         QLabel *caja = Paneles[i];
         const tVistaProximo v = Vista_Proximo(ModuloDatos->Km_Proximo[i], ModuloDatos->Km_Actuales);
-        if (v.Color != tColorProximo::SinCambio) {
+        // Only what changed: a held-down arrow key moves many vehicles a second.
+        if (v.Color != tColorProximo::SinCambio && caja->palette().color(QPalette::WindowText) != Color(v.Color)) {
             QPalette p = caja->palette();
             p.setColor(QPalette::WindowText, Color(v.Color));
             caja->setPalette(p);
         }
-        caja->setText(v.Texto);
+        if (caja->text() != v.Texto)
+            caja->setText(v.Texto);
     }
 }
 
