@@ -150,6 +150,7 @@ private slots:
     void catalogueListsInsideVehicleEditor_data();
     void catalogueListsInsideVehicleEditor();
     void modelListFollowsBrand();
+    void savedNamesAreTheChosenOnes();
     void vehicleDeletionTakesItsRecords_data();
     void vehicleDeletionTakesItsRecords();
     void plateLengthLimited();
@@ -674,6 +675,29 @@ void TstRegistros::modelListFollowsBrand()
     m_lista.reset();
     QVERIFY(mostrarLista(Clase::Modelos));
     QCOMPARE(m_lista->windowTitle(), QStringLiteral("Modelos (4 registros)"));
+}
+
+// The brand and model names kept with a vehicle are those chosen for it, not
+// whichever catalogue records happen to be current.
+void TstRegistros::savedNamesAreTheChosenOnes()
+{
+    const int seat = m_datos->addBrand(QStringLiteral("SEAT"));
+    const int audi = m_datos->addBrand(QStringLiteral("AUDI"));
+    m_datos->addModel(QStringLiteral("IBIZA"), seat);
+    const int a4 = m_datos->addModel(QStringLiteral("A4"), audi);
+    const int a6 = m_datos->addModel(QStringLiteral("A6"), audi);
+    m_datos->addVehicle(QStringLiteral("1111AAA"), audi, a4, 10);
+    abrirModulo();
+    QVERIFY(mostrarLista(Clase::Vehiculos));
+    DialogosPrueba d;
+    d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
+        QVERIFY(elegir(w, "DBLCBModelo", QStringLiteral("A6")));
+        pulsar(w, "BtnAceptar");
+    });
+    pulsar(m_lista.get(), "BtnEditar");
+    QVERIFY2(d.correcto(), qPrintable(d.errores().join('\n')));
+    QCOMPARE(leer(carpeta(), QStringLiteral("Matriculas.DAT"), {"MARCA", "MODELO", "MARCA_S", "MODELO_S"}),
+             QStringList{QStringLiteral("%1|%2|AUDI|A6").arg(audi).arg(a6)});
 }
 
 void TstRegistros::vehicleDeletionTakesItsRecords_data()
