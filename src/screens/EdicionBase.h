@@ -55,9 +55,10 @@ protected:
     // However the dialog closes, after the table was cancelled.
     virtual void Al_Cerrar() {}
 
-    // Lays out `Campos` rows of label and field in PnlDatos, with a fixed label
-    // column; returns the grid for windows that add more.
+    // PnlDatos's grid: labels, fields, and a column for buttons beside them.
     QGridLayout *Rejilla() const { return fRejilla; }
+    // Adds a row of label and field (and what goes beside it); a field of fixed
+    // width keeps to the left, the others fill the column.
     QLabel *Anadir_Fila(const char *NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra = nullptr);
 
     void showEvent(QShowEvent *event) override;
