@@ -310,7 +310,7 @@ struct TTable::Private
     QPointer<TDatabase> db; // the database may go first when both are children of one owner
     QString tableName;
     QString indexName;
-    TTable *master = nullptr;
+    QPointer<TTable> master; // a master destroyed before a closed detail must not dangle
     QString masterField;
     QList<QPointer<TTable>> details; // objects linked to this one, told of every move before anyone else
     QString filterText;

@@ -65,6 +65,7 @@ private slots:
     void detalleSigueAlMaestro();
     void detalleConClaveNumerica();
     void detalleFiltrado();
+    void maestroDestruidoAntes();
     void busquedaSinCoincidencia();
     void camposCalculados();
     void localizar();
@@ -293,6 +294,28 @@ void TestTabla::detalleConClaveNumerica()
     km->append();
     QCOMPARE(km->fieldByName(QStringLiteral("MARCA"))->asInteger(), uno);
     km->cancel();
+}
+
+// Owners may destroy a master before a detail that was never opened (or was
+// closed): the detail must forget it instead of keeping a dangling link.
+void TestTabla::maestroDestruidoAntes()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto marcas = tabla(db, QStringLiteral("Marcas.DAT"));
+    auto km = tabla(db, QStringLiteral("KmCambios.DAT"));
+    km->setIndexName(QStringLiteral("Orden_Marca"));
+    km->setMasterSource(marcas.get(), QStringLiteral("ORDENMARCA"));
+    marcas->open();
+    km->open();
+    km->close();
+    marcas.reset();
+    QVERIFY(km->masterSource() == nullptr);
+    km->open(); // a detail without master shows its whole table
+    km->close();
+    km.reset();
 }
 
 // A filter applies inside the master's range, and both follow their changes.
