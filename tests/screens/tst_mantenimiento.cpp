@@ -20,6 +20,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <QDialog>
+#include <QPointer>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -93,8 +96,13 @@ struct Flota
     bool usarEditor(QToolButton *boton, std::function<void(TFormEdMantenimiento *)> accion)
     {
         DialogosPrueba dialogos;
-        dialogos.alAparecer(QStringLiteral("TFormEdMantenimiento"),
-                            [&](QWidget *w) { accion(qobject_cast<TFormEdMantenimiento *>(w)); });
+        dialogos.alAparecer(QStringLiteral("TFormEdMantenimiento"), [&](QWidget *w) {
+            QPointer<QDialog> d = qobject_cast<QDialog *>(w);
+            accion(qobject_cast<TFormEdMantenimiento *>(w));
+            // A failed check inside leaves the editor open: close it, never hang.
+            if (d && d->isVisible())
+                d->reject();
+        });
         boton->click();
         return dialogos.esperar();
     }
@@ -122,6 +130,25 @@ QStringList Marcadas(const TFormEdMantenimiento *e)
 QColor ColorTexto(const QLabel *l)
 {
     return l->palette().color(QPalette::WindowText);
+}
+
+// Clicks `boton` where no editor may open; one that opens all the same is
+// closed at once, so the test fails instead of waiting forever.
+bool AbreEditor(QToolButton *boton)
+{
+    bool abierto = false;
+    QTimer vigia;
+    vigia.setInterval(20);
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (d && QByteArray(d->metaObject()->className()).startsWith("TFormEd")) {
+            abierto = true;
+            d->reject();
+        }
+    });
+    vigia.start();
+    boton->click();
+    return abierto;
 }
 
 } // namespace
@@ -391,7 +418,7 @@ void TestMantenimiento::avisoTablaVaciaRefresca()
         f.caja("C_ACEITE")->setText(QStringLiteral("viejo"));
         Avisos_Prueba::Reiniciar();
         Avisos_Prueba::Sin_Ventanas(true);
-        (eliminar ? f.ventana->BtnEliminar : f.ventana->BtnEditar)->click();
+        QVERIFY(!AbreEditor(eliminar ? f.ventana->BtnEliminar : f.ventana->BtnEditar));
         QCOMPARE(Avisos_Prueba::Mostrados().size(), 1);
         const TAvisoMostrado &a = Avisos_Prueba::Mostrados()[0];
         QCOMPARE(a.Titulo, eliminar ? QStringLiteral("Error al eliminar Mantenimiento.")
@@ -477,6 +504,8 @@ void TestMantenimiento::deExtremoAExtremo()
             auto *e = qobject_cast<TFormEdIntervalos *>(w);
             Escribir(e->EditC_Aceite, QStringLiteral("15000"));
             e->BtnAceptar->click();
+            if (e->isVisible())
+                e->reject();
         });
         intervalos.BtnAnadir->click();
         QVERIFY(dialogos.esperar());
