@@ -47,7 +47,7 @@ std::vector<double> Pasada_Calculo(TModuloDatos &m, std::vector<std::array<qint3
 
 // Per-move times (ms) in the window: the move, everything it refreshes, and the
 // painting of what changed, before the next key.
-std::vector<double> Pasada_Ventana(TModuloDatos &m, TFormMantenimiento &v,
+std::vector<double> Pasada_Ventana(TModuloDatos &m, TFormMantenimiento &,
                                    std::vector<std::array<qint32, Num_Tareas>> &resultados)
 {
     std::vector<double> t;
