@@ -438,6 +438,16 @@ struct TTable::Private
         }
     }
     void leaveEditForMove();
+    // A new set of visible rows (filter switched or changed): read it, first record current.
+    void reloadFromFirst()
+    {
+        prepareRead();
+        loadRows(kSinRegistro, 0);
+        setRow(rowCount > 0 ? 0 : -1);
+        bof = true;
+        avisar(Aviso::Reset);
+        afterMove();
+    }
     void parseFilter(const QString &text, QString *field, QVariant *value) const;
     int fileColumn(const QString &field) const;
     void invalidateCaches()
@@ -998,12 +1008,7 @@ void TTable::setFilter(const QString &filter)
     d->filterField = field;
     d->filterValue = value;
     if (active() && d->filtered) {
-        d->prepareRead();
-        d->loadRows(kSinRegistro, 0);
-        d->setRow(d->rowCount > 0 ? 0 : -1);
-        d->bof = true;
-        d->avisar(Private::Aviso::Reset);
-        d->afterMove();
+        d->reloadFromFirst();
     }
 }
 
@@ -1020,12 +1025,7 @@ void TTable::setFiltered(bool on)
         d->leaveEditForMove();
     d->filtered = on;
     if (active() && !d->filterField.isEmpty()) {
-        d->prepareRead();
-        d->loadRows(kSinRegistro, 0);
-        d->setRow(d->rowCount > 0 ? 0 : -1);
-        d->bof = true;
-        d->avisar(Private::Aviso::Reset);
-        d->afterMove();
+        d->reloadFromFirst();
     }
 }
 
