@@ -34,19 +34,7 @@ public:
 
     int anadir(const QString &tabla, const QMap<QString, QVariant> &campos)
     {
-        TTable t;
-        t.setDatabase(&m_db);
-        t.setTableName(tabla);
-        t.open();
-        t.append();
-        for (auto it = campos.cbegin(); it != campos.cend(); ++it)
-            t.fieldByName(it.key())->setValue(it.value());
-        t.post();
-        int numero = 0;
-        for (TField *f : t.fields())
-            if (f->dataType() == TFieldType::AutoInc)
-                numero = f->asInteger();
-        return numero;
+        return Anadir_Registro(m_db, tabla, campos);
     }
 
 private:

@@ -116,3 +116,20 @@ void Crear_Tablas(const QString &carpeta)
     for (const TTableDef &def : Definicion_Tablas())
         TableStore::createTable(carpeta, def);
 }
+
+int Anadir_Registro(TDatabase &db, const QString &tabla, const QMap<QString, QVariant> &campos)
+{
+    TTable t;
+    t.setDatabase(&db);
+    t.setTableName(tabla);
+    t.open();
+    t.append();
+    for (auto it = campos.cbegin(); it != campos.cend(); ++it)
+        t.fieldByName(it.key())->setValue(it.value());
+    t.post();
+    int numero = 0;
+    for (TField *f : t.fields())
+        if (f->dataType() == TFieldType::AutoInc)
+            numero = f->asInteger();
+    return numero;
+}

@@ -5,6 +5,8 @@
 #include "Table.h"
 
 #include <QList>
+#include <QMap>
+#include <QVariant>
 #include <QString>
 
 // Definitions of the eight tables, in the order the data tool creates them.
@@ -16,3 +18,8 @@ const TTableDef *Definicion_Tabla(const QString &nombre);
 // Creates the eight empty tables in `carpeta` (made when missing). Refuses, with an
 // engine error naming the table, a folder that already holds any of them.
 void Crear_Tablas(const QString &carpeta);
+
+// Stores one record with the given field values in a table of `db` and returns the
+// number the store gave it (0 for a table without an auto-increment field). For
+// filling folders from code: the data tool's sample fleet and test fixtures.
+int Anadir_Registro(TDatabase &db, const QString &tabla, const QMap<QString, QVariant> &campos);
