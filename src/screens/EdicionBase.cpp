@@ -6,6 +6,7 @@
 #include "DBControles.h"
 #include "DataModulo.h"
 #include "Excepciones.h"
+#include "FechaEntrada.h"
 #include "ListaBase.h"
 #include "Table.h"
 
@@ -190,6 +191,19 @@ void TFormEdicionBase::BtnAceptarClick()
         accept();
         return;
     }
+    // A date the check refused is still on show but not in the record: saving now
+    // would store the former date and lose what the user typed.
+    if (TDBEdit *e = Fecha_Sin_Corregir()) {
+        if (e->hasFocus()) {
+            try {
+                e->updateRecord(); // the check has not run yet: let it tell the user
+            } catch (...) {
+                Excepcion.Tratar_Error(std::current_exception(), Contexto_Grabar(fModo));
+            }
+        }
+        e->setFocus();
+        return;
+    }
     try {
         // A value typed in the field that still has the focus is taken first.
         Grabar_Controles(PnlDatos);
@@ -199,6 +213,19 @@ void TFormEdicionBase::BtnAceptarClick()
         Excepcion.Tratar_Error(std::current_exception(), Contexto_Grabar(fModo));
     }
     accept();
+}
+
+TDBEdit *TFormEdicionBase::Fecha_Sin_Corregir() const
+{
+    for (TDBEdit *e : PnlDatos->findChildren<TDBEdit *>()) {
+        const TField *f = e->dbField();
+        if (!f || f->dataType() != TFieldType::Date)
+            continue;
+        const QString texto = e->shownText();
+        if (!Fecha_En_Blanco(texto) && !Convertir_Texto_Fecha(texto).isValid())
+            return e;
+    }
+    return nullptr;
 }
 
 void TFormEdicionBase::BtnCancelarClick()

@@ -13,6 +13,7 @@ class QFrame;
 class QGridLayout;
 class QLabel;
 class QPushButton;
+class TDBEdit;
 class TTable;
 
 class TFormEdicionBase : public tFormBase
@@ -71,6 +72,7 @@ private:
     void FormShow();
     void FormClose();
     void Mostrar_Fallo_Preparacion();
+    TDBEdit *Fecha_Sin_Corregir() const;
 
     TTipoRegistro fTipo;
     quint8 fModo = 0;
