@@ -169,6 +169,8 @@ private slots:
     void eliminar();
     void botonAceptar_data();
     void botonAceptar();
+    void fechaIncompleta_data();
+    void fechaIncompleta();
     void lecturaNoCambiaVehiculo();
     void avisoTablaVaciaRefresca();
     void cambioDeVehiculo();
@@ -387,6 +389,47 @@ void TestMantenimiento::botonAceptar()
         e->BtnCancelar->click();
     }));
     QVERIFY(f.registros().isEmpty());
+}
+
+// A date that is not one is told and kept in the dialog: nothing is stored
+// without it, whether the user clicks OK or presses Enter in the date.
+void TestMantenimiento::fechaIncompleta_data()
+{
+    QTest::addColumn<bool>("conRaton");
+
+    QTest::newRow("clic en Aceptar") << true;
+    QTest::newRow("Intro en la fecha") << false;
+}
+
+void TestMantenimiento::fechaIncompleta()
+{
+    QFETCH(bool, conRaton);
+
+    Flota f;
+    QVERIFY(f.abrir());
+    QVERIFY(f.usarEditor(f.ventana->BtnAnadir, [&](TFormEdMantenimiento *e) {
+        Escribir(e->DBEditKilometros, QStringLiteral("10000"));
+        Escribir(e->DBEditFecha, QStringLiteral("1503"));
+        QVERIFY(e->BtnAceptar->isEnabled());
+        if (conRaton)
+            QTest::mouseClick(e->BtnAceptar, Qt::LeftButton);
+        else
+            QTest::keyClick(e->DBEditFecha, Qt::Key_Return);
+        QVERIFY(e->isVisible());
+        QTRY_VERIFY(e->DBEditFecha->hasFocus());
+        QCOMPARE(e->DBEditFecha->shownText(), QStringLiteral("15/03/    "));
+        // Mended, it is stored.
+        Escribir(e->DBEditFecha, QStringLiteral("15032024"));
+        QTest::mouseClick(e->BtnAceptar, Qt::LeftButton);
+    }));
+    QStringList avisos;
+    for (const TAvisoMostrado &a : Avisos_Prueba::Mostrados())
+        avisos << a.Texto;
+    avisos.removeDuplicates();
+    QCOMPARE(avisos, QStringList{QStringLiteral("La fecha \"15/03/    \" no es correcta")});
+    const auto r = f.registros();
+    QCOMPARE(r.size(), 1);
+    QCOMPARE(r[0].value("FECHA").toDate(), d("15/03/2024"));
 }
 
 void TestMantenimiento::lecturaNoCambiaVehiculo()
