@@ -112,7 +112,12 @@ bool leerNumero(const QString &texto, double *v)
     if (t.contains(QLatin1Char(','))) {
         t.remove(QLatin1Char('.'));
         t.replace(QLatin1Char(','), QLatin1Char('.'));
-    } else if (t.count(QLatin1Char('.')) > 1 || QRegularExpression(QStringLiteral("^[-+]?\\d{1,3}\\.\\d{3}$")).match(t).hasMatch()) {
+    } else if (t.contains(QLatin1Char('.'))) {
+        // Without a decimal comma every "." groups thousands; a broken group such as
+        // "15.0000" (a digit typed after "15.000") is refused rather than read as 15.
+        static const QRegularExpression agrupado(QStringLiteral("^[-+]?\\d{1,3}(\\.\\d{3})+$"));
+        if (!agrupado.match(t).hasMatch())
+            return false;
         t.remove(QLatin1Char('.'));
     }
     bool ok = false;

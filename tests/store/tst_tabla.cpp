@@ -458,6 +458,10 @@ void TestTabla::conversiones_data()
     QTest::newRow("real sin decimales") << "Averias.DAT" << "IMPORTE" << "80" << "80" << true;
     QTest::newRow("real no numérico") << "Averias.DAT" << "IMPORTE" << "mucho" << "" << false;
     QTest::newRow("entero con miles") << "Averias.DAT" << "KILOMETROS" << "123.456" << "123456" << true;
+    QTest::newRow("entero con millones") << "Averias.DAT" << "KILOMETROS" << "1.234.567" << "1234567" << true;
+    // "." only ever groups thousands: a broken group is refused, never read as decimals.
+    QTest::newRow("grupo roto") << "Averias.DAT" << "KILOMETROS" << "15.0000" << "" << false;
+    QTest::newRow("grupo corto") << "Averias.DAT" << "IMPORTE" << "1.5" << "" << false;
     QTest::newRow("texto no ASCII") << "Averias.DAT" << "AVERIA" << "Pérdida de aceite en el cárter" << "Pérdida de aceite en el cárter" << true;
     QTest::newRow("texto al límite") << "Averias.DAT" << "MATRICULA" << "123456789012" << "123456789012" << true;
     QTest::newRow("texto demasiado largo") << "Averias.DAT" << "MATRICULA" << "1234567890123" << "" << false;
