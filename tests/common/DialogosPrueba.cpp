@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -203,4 +204,21 @@ int DialogosPrueba::cerrarModales()
         QCoreApplication::processEvents();
     }
     return cerrados;
+}
+
+bool Abre_Editor(QAbstractButton *boton)
+{
+    bool abierto = false;
+    QTimer vigia;
+    vigia.setInterval(20);
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (d && QByteArray(d->metaObject()->className()).startsWith("TFormEd")) {
+            abierto = true;
+            d->reject();
+        }
+    });
+    vigia.start();
+    boton->click();
+    return abierto;
 }

@@ -88,3 +88,8 @@ private:
     int m_espera_ms;
     int m_atendidos = 0;
 };
+
+// Clicks `boton` where no editor dialog (a window whose class starts with "TFormEd")
+// may open; one that opens all the same is closed at once and reported, so the
+// test fails instead of waiting forever.
+bool Abre_Editor(QAbstractButton *boton);

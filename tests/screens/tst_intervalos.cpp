@@ -116,24 +116,6 @@ struct Marcas
     }
 };
 
-// Clicks `boton` where no editor may open; one that opens all the same is
-// closed at once, so the test fails instead of waiting forever.
-bool AbreEditor(QToolButton *boton)
-{
-    bool abierto = false;
-    QTimer vigia;
-    vigia.setInterval(20);
-    QObject::connect(&vigia, &QTimer::timeout, [&] {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (d && QByteArray(d->metaObject()->className()).startsWith("TFormEd")) {
-            abierto = true;
-            d->reject();
-        }
-    });
-    vigia.start();
-    boton->click();
-    return abierto;
-}
 
 } // namespace
 
@@ -236,7 +218,7 @@ void TestIntervalos::sinIntervalo()
     Marcas m;
     QVERIFY(m.abrir());
     m.ir(QStringLiteral("OPEL"));
-    QVERIFY(!AbreEditor(eliminar ? m.ventana->BtnEliminar : m.ventana->BtnEditar));
+    QVERIFY(!Abre_Editor(eliminar ? m.ventana->BtnEliminar : m.ventana->BtnEditar));
     QCOMPARE(Avisos_Prueba::Mostrados().size(), 1);
     QCOMPARE(Avisos_Prueba::Mostrados()[0].Titulo, titulo);
     QCOMPARE(Avisos_Prueba::Mostrados()[0].Texto,
@@ -281,7 +263,7 @@ void TestIntervalos::segundoIntervalo()
     Marcas m;
     QVERIFY(m.abrir());
     m.ir(QStringLiteral("FIAT"));
-    QVERIFY(!AbreEditor(m.ventana->BtnAnadir));
+    QVERIFY(!Abre_Editor(m.ventana->BtnAnadir));
     QCOMPARE(Avisos_Prueba::Mostrados().size(), 1);
     QCOMPARE(Avisos_Prueba::Mostrados()[0].Titulo, QStringLiteral("Error"));
     QCOMPARE(Avisos_Prueba::Mostrados()[0].Texto, QStringLiteral("Sólo se permite un Intervalo de mantenimiento"));

@@ -132,24 +132,6 @@ QColor ColorTexto(const QLabel *l)
     return l->palette().color(QPalette::WindowText);
 }
 
-// Clicks `boton` where no editor may open; one that opens all the same is
-// closed at once, so the test fails instead of waiting forever.
-bool AbreEditor(QToolButton *boton)
-{
-    bool abierto = false;
-    QTimer vigia;
-    vigia.setInterval(20);
-    QObject::connect(&vigia, &QTimer::timeout, [&] {
-        auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (d && QByteArray(d->metaObject()->className()).startsWith("TFormEd")) {
-            abierto = true;
-            d->reject();
-        }
-    });
-    vigia.start();
-    boton->click();
-    return abierto;
-}
 
 } // namespace
 
@@ -461,7 +443,7 @@ void TestMantenimiento::avisoTablaVaciaRefresca()
         f.caja("C_ACEITE")->setText(QStringLiteral("viejo"));
         Avisos_Prueba::Reiniciar();
         Avisos_Prueba::Sin_Ventanas(true);
-        QVERIFY(!AbreEditor(eliminar ? f.ventana->BtnEliminar : f.ventana->BtnEditar));
+        QVERIFY(!Abre_Editor(eliminar ? f.ventana->BtnEliminar : f.ventana->BtnEditar));
         QCOMPARE(Avisos_Prueba::Mostrados().size(), 1);
         const TAvisoMostrado &a = Avisos_Prueba::Mostrados()[0];
         QCOMPARE(a.Titulo, eliminar ? QStringLiteral("Error al eliminar Mantenimiento.")
