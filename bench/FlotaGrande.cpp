@@ -5,10 +5,14 @@
 
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -211,6 +215,33 @@ void generar(const QString &carpeta, const Tamano &t)
                 .real(12, 55)
                 .insertar();
     }
+}
+
+void generarConAviso(const QString &carpeta, const Tamano &tamano)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    generar(carpeta, tamano);
+    std::printf("Flota grande: %d vehículos, %d operaciones de mantenimiento (%lld ms)\n", tamano.vehiculos,
+                tamano.mantenimientos, reloj.elapsed());
+}
+
+double mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void salirConError(std::exception_ptr e)
+{
+    try {
+        std::rethrow_exception(e);
+    } catch (const std::exception &err) {
+        std::fprintf(stderr, "error: %s\n", err.what());
+    } catch (...) {
+        std::fprintf(stderr, "error desconocido\n");
+    }
+    std::exit(1);
 }
 
 } // namespace FlotaGrande

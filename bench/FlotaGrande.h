@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
+#include <vector>
+
 namespace FlotaGrande {
 
 struct Tamano
@@ -25,5 +28,14 @@ QString matricula(int i);
 // The rows are written with plain SQLite in one transaction per table; dates go in
 // as the store keeps them (yyyy-MM-dd). The same size always gives the same data.
 void generar(const QString &carpeta, const Tamano &tamano = Tamano());
+
+// generar() with a line saying what was made and how long it took.
+void generarConAviso(const QString &carpeta, const Tamano &tamano = Tamano());
+
+// Median of a set of timings.
+double mediana(std::vector<double> v);
+
+// Error hook for the data module in a benchmark: print the failure and end.
+[[noreturn]] void salirConError(std::exception_ptr e);
 
 } // namespace FlotaGrande

@@ -43,11 +43,6 @@ void Ejecutar(sqlite3 *db, const QString &sql)
     Exigir(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), db, qPrintable(sql));
 }
 
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // One pass of the module over the first vehicles; only the computation is timed.
 double Pasada_Modulo(TModuloDatos &m, std::vector<tResultado> &resultados)
@@ -142,21 +137,10 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString carpeta = dir.path();
-    QElapsedTimer reloj;
-    reloj.start();
     const FlotaGrande::Tamano tamano;
-    FlotaGrande::generar(carpeta, tamano);
-    std::printf("Flota grande: %d vehículos, %d operaciones de mantenimiento (%lld ms)\n", tamano.vehiculos,
-                tamano.mantenimientos, reloj.elapsed());
+    FlotaGrande::generarConAviso(carpeta, tamano);
 
-    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr e) {
-        try {
-            std::rethrow_exception(e);
-        } catch (const ECodedError &err) {
-            std::fprintf(stderr, "%s\n", err.what());
-        }
-        std::exit(1);
-    });
+    TModuloDatos::Establecer_Manejador_Error(FlotaGrande::salirConError);
     TModuloDatos modulo(carpeta);
     // The vehicles in the order the module walks them, for the baseline.
     std::vector<tVehiculo> orden;
@@ -173,7 +157,7 @@ int main(int argc, char **argv)
         tSqlite.push_back(consulta.Pasada(orden, rSqlite));
     }
     const bool iguales = rModulo == rSqlite && int(rModulo.size()) == kVehiculos;
-    const double mm = Mediana(tModulo), ms = Mediana(tSqlite);
+    const double mm = FlotaGrande::mediana(tModulo), ms = FlotaGrande::mediana(tSqlite);
     std::printf("Calcular_Proximo_Mantenimiento, %d vehículos: mediana %.1f ms (%d repeticiones)\n", kVehiculos, mm,
                 repeticiones);
     std::printf("Consulta SQLite indexada por vehículo:      mediana %.1f ms\n", ms);

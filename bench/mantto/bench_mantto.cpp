@@ -22,11 +22,6 @@ namespace {
 constexpr int kMovimientos = 1000;
 std::vector<double> g_mover; // the move and what it refreshes, before painting
 
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Per-move times (ms) of the computation alone, walking the same vehicles.
 std::vector<double> Pasada_Calculo(TModuloDatos &m, std::vector<std::array<qint32, Num_Tareas>> &resultados)
@@ -77,21 +72,10 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     const QString carpeta = dir.path();
-    QElapsedTimer reloj;
-    reloj.start();
     const FlotaGrande::Tamano tamano;
-    FlotaGrande::generar(carpeta, tamano);
-    std::printf("Flota grande: %d vehículos, %d operaciones de mantenimiento (%lld ms)\n", tamano.vehiculos,
-                tamano.mantenimientos, reloj.elapsed());
+    FlotaGrande::generarConAviso(carpeta, tamano);
 
-    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr e) {
-        try {
-            std::rethrow_exception(e);
-        } catch (const std::exception &err) {
-            std::fprintf(stderr, "%s\n", err.what());
-        }
-        std::exit(1);
-    });
+    TModuloDatos::Establecer_Manejador_Error(FlotaGrande::salirConError);
     TModuloDatos modulo(carpeta);
 
     std::vector<double> tCalculo, tVentana;
@@ -109,12 +93,12 @@ int main(int argc, char **argv)
         }
         iguales = iguales && rCalculo == rVentana && int(rVentana.size()) == kMovimientos;
     }
-    const double mc = Mediana(tCalculo), mv = Mediana(tVentana);
+    const double mc = FlotaGrande::mediana(tCalculo), mv = FlotaGrande::mediana(tVentana);
     std::printf("Cálculo solo:             mediana %.3f ms por vehículo (%d movimientos x %d)\n", mc, kMovimientos,
                 repeticiones);
     std::printf("Ventana de mantenimiento: mediana %.3f ms por movimiento (objetivo < 5 ms)\n", mv);
     std::printf("  de ellos, el movimiento y lo que refresca: mediana %.3f ms; la pintura, el resto\n",
-                Mediana(g_mover));
+                FlotaGrande::mediana(g_mover));
     std::printf("Proporción: %.2f× (objetivo ≤ 2×)   resultados iguales: %s\n", mv / mc, iguales ? "sí" : "NO");
     return iguales ? 0 : 1;
 }

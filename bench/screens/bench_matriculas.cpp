@@ -21,11 +21,6 @@
 
 namespace {
 
-double Mediana(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void Reabrir(TTable *t)
 {
@@ -77,14 +72,7 @@ int main(int argc, char **argv)
     const FlotaGrande::Tamano tamano;
     std::printf("Generando la flota: %d vehículos...\n", tamano.vehiculos);
     FlotaGrande::generar(carpeta, tamano);
-    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr e) {
-        try {
-            std::rethrow_exception(e);
-        } catch (const std::exception &x) {
-            std::fprintf(stderr, "error: %s\n", x.what());
-        }
-        std::exit(1);
-    });
+    TModuloDatos::Establecer_Manejador_Error(FlotaGrande::salirConError);
     TModuloDatos modulo(carpeta);
 
     // One of each first, so that neither pays for a cold start.
@@ -95,7 +83,7 @@ int main(int argc, char **argv)
         tabla.push_back(Tabla_Sola(modulo));
         ventana.push_back(Ventana(modulo));
     }
-    const double t = Mediana(tabla), v = Mediana(ventana);
+    const double t = FlotaGrande::mediana(tabla), v = FlotaGrande::mediana(ventana);
     std::printf("Tabla sola:  %.2f ms (mediana de %d)\n", t, repeticiones);
     std::printf("Ventana:     %.2f ms (mediana de %d)\n", v, repeticiones);
     std::printf("Proporción:  %.2f (objetivo: 2 como mucho)\n", v / t);
