@@ -4,8 +4,15 @@
 #include "Formatos.h"
 #include "Table.h"
 
+#include <QApplication>
+#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStaticText>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 Qt::Alignment defaultAlignment(const TField *f)
@@ -21,6 +28,86 @@ Qt::Alignment defaultAlignment(const TField *f)
         return Qt::AlignLeft;
     }
 }
+// Space the style leaves between a cell's edge and its text.
+int cellTextMargin(const QWidget *widget)
+{
+    const QStyle *style = widget ? widget->style() : QApplication::style();
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+}
+
+// Paints a cell with what the grid shows and nothing more: the selection's
+// background and the text. Each distinct text is laid out once and drawn from
+// then on as it stands; the style's item painting measured and shaped every cell
+// at every paint, and a master's move repaints a whole grid of details.
+class TDBGridDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QPalette::ColorGroup cg = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+            : (option.state & QStyle::State_Active)                           ? QPalette::Normal
+                                                                               : QPalette::Inactive;
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected)
+            painter->fillRect(option.rect, option.palette.brush(cg, QPalette::Highlight));
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (text.isEmpty())
+            return;
+        const auto align = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt());
+        if (m_margin < 0)
+            m_margin = cellTextMargin(option.widget);
+        const int margin = m_margin;
+        const QRect r = option.rect.adjusted(margin, 0, -margin, 0);
+        if (painter->font() != option.font)
+            painter->setFont(option.font);
+        painter->setPen(option.palette.color(cg, selected ? QPalette::HighlightedText : QPalette::Text));
+
+        const QStaticText &st = laidOut(text, option.font);
+        const QSizeF size = st.size();
+        if (size.width() > r.width()) {
+            // Too wide: cut with an ellipsis, as the style does; rare, not cached.
+            painter->save();
+            painter->setClipRect(option.rect);
+            painter->drawText(r, int(align) | Qt::TextSingleLine,
+                              option.fontMetrics.elidedText(text, Qt::ElideRight, r.width()));
+            painter->restore();
+            return;
+        }
+        qreal x = r.left();
+        if (align & Qt::AlignRight)
+            x = r.right() + 1 - size.width();
+        else if (align & Qt::AlignHCenter)
+            x = r.left() + (r.width() - size.width()) / 2;
+        const qreal y = r.top() + (r.height() - size.height()) / 2;
+        painter->drawStaticText(QPointF(qRound(x), qRound(y)), st);
+    }
+
+private:
+    const QStaticText &laidOut(const QString &text, const QFont &font) const
+    {
+        // Grids show dates, readings, plates and flags: few distinct texts. The
+        // bound only keeps a grid of free texts from growing without end.
+        if (font != m_font || m_texts.size() > 4096) {
+            m_texts.clear();
+            m_font = font;
+        }
+        auto it = m_texts.find(text);
+        if (it == m_texts.end()) {
+            QStaticText st(text);
+            st.setTextFormat(Qt::PlainText);
+            st.prepare(QTransform(), font);
+            it = m_texts.insert(text, st);
+        }
+        return *it;
+    }
+
+    mutable QHash<QString, QStaticText> m_texts;
+    mutable QFont m_font;
+    mutable int m_margin = -1;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------- TDBGridModel
@@ -45,9 +132,41 @@ void TDBGridModel::setColumns(const QList<TDBGridColumn> &columns)
 
 void TDBGridModel::reload()
 {
-    beginResetModel();
+    // Same columns: the rows are told apart from the columns, so the view keeps
+    // its header and column widths and only repaints the rows (a reset rebuilds
+    // the header at every move of a master table).
+    const QVector<TField *> fields = m_fields;
+    const QList<TDBGridColumn> shown = m_shown;
+    const int before = m_rows;
     resolve();
-    endResetModel();
+    const bool sameColumns = m_fields == fields && m_shown.size() == shown.size()
+        && std::equal(m_shown.cbegin(), m_shown.cend(), shown.cbegin(),
+                      [](const TDBGridColumn &a, const TDBGridColumn &b) { return a.fieldName == b.fieldName; });
+    if (!sameColumns) {
+        // The view is told before the model changes under it.
+        m_fields = fields;
+        m_shown = shown;
+        m_rows = before;
+        beginResetModel();
+        resolve();
+        endResetModel();
+        return;
+    }
+    const int after = m_rows;
+    if (after < before) {
+        m_rows = before;
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        m_rows = after;
+        endRemoveRows();
+    } else if (after > before) {
+        m_rows = before;
+        beginInsertRows(QModelIndex(), before, after - 1);
+        m_rows = after;
+        endInsertRows();
+    }
+    const int common = qMin(before, after);
+    if (common > 0 && !m_shown.isEmpty())
+        emit dataChanged(index(0, 0), index(common - 1, int(m_shown.size()) - 1), {Qt::DisplayRole});
 }
 
 void TDBGridModel::resolve()
@@ -135,6 +254,7 @@ Qt::ItemFlags TDBGridModel::flags(const QModelIndex &index) const
 TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), m_model(new TDBGridModel(this))
 {
     setModel(m_model);
+    setItemDelegate(new TDBGridDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -198,19 +318,22 @@ void TDBGrid::dbRefreshText()
 void TDBGrid::tableRowsChanged()
 {
     const int before = m_model->columnCount();
+    const bool typesKnown = m_widthsWithTypes;
     m_following = true;
     if (m_model->table() != m_table)
         m_model->setTable(m_table);
     else
         m_model->reload();
     m_following = false;
-    if (m_model->columnCount() != before)
+    // Field types are known once the table is open; a date column widens then.
+    if (m_model->columnCount() != before || (m_table && m_table->active() && !typesKnown))
         applyWidths();
     followTable();
 }
 
 void TDBGrid::applyWidths()
 {
+    m_widthsWithTypes = m_table && m_table->active();
     const QFontMetrics fm = fontMetrics();
     const int charW = fm.averageCharWidth();
     for (int c = 0; c < m_model->columnCount(); ++c) {
@@ -228,6 +351,10 @@ void TDBGrid::applyWidths()
             const QString title = m_model->headerData(c, Qt::Horizontal).toString();
             w = qMax(chars * charW, fm.horizontalAdvance(title)) + 12;
         }
+        // A width given in pixels for another font must not cut a date short.
+        const TField *f = m_model->fieldAt(c);
+        if (f && f->dataType() == TFieldType::Date)
+            w = qMax(w, fm.horizontalAdvance(QStringLiteral("00/00/0000")) + 2 * cellTextMargin(this) + 2);
         setColumnWidth(c, w);
     }
 }

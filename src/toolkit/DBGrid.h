@@ -93,4 +93,5 @@ private:
     QPointer<TTable> m_table;
     QList<QMetaObject::Connection> m_conns;
     bool m_following = false;
+    bool m_widthsWithTypes = false; // widths last set with the table open
 };

@@ -71,6 +71,8 @@ private slots:
     void tableFollowsGrid_data();
     void tableFollowsGrid();
     void modelUnderChanges();
+    void detailFollowsMaster();
+    void dateNeverCut();
     void columnsAndTexts_data();
     void columnsAndTexts();
     void followsCloseFilterRefresh();
@@ -191,6 +193,79 @@ void TstDBGrid::modelUnderChanges()
     grid.setColumns({{QStringLiteral("MARCA"), QStringLiteral("Marca"), 80, Qt::AlignCenter, Qt::AlignCenter}});
     QCOMPARE(grid.model()->columnCount(), 1);
     QCOMPARE(grid.model()->rowCount(), 3);
+}
+
+// A grid over a detail table while its master moves: the rows are always the
+// master's, the current one selected, and what the user did to the columns stays.
+void TstDBGrid::detailFollowsMaster()
+{
+    DatosPrueba datos;
+    const QList<QPair<QString, int>> vehiculos{{QStringLiteral("1111AAA"), 3},
+                                               {QStringLiteral("2222BBB"), 1},
+                                               {QStringLiteral("3333CCC"), 0},
+                                               {QStringLiteral("4444DDD"), 5}};
+    for (const auto &[matricula, cuantas] : vehiculos) {
+        datos.addVehicle(matricula, 1, 1, 1000);
+        for (int i = 0; i < cuantas; ++i)
+            datos.addMaintenance(matricula, QDate(2020, 1, 1 + i), 1000 * (i + 1));
+    }
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    TTable maestra, detalle;
+    maestra.setDatabase(&db);
+    maestra.setTableName(QStringLiteral("Matriculas.DAT"));
+    detalle.setDatabase(&db);
+    detalle.setTableName(QStringLiteral("Mantenimiento.DAT"));
+    detalle.setIndexName(QStringLiteral("Orden_Matri"));
+    detalle.setMasterSource(&maestra, QStringLiteral("MATRICULA"));
+    maestra.open();
+    detalle.open();
+    TDataSource ds(&detalle);
+    TDBGrid grid;
+    grid.setDataSource(&ds);
+    grid.setColumns({{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 90, {}, Qt::AlignLeft},
+                     {QStringLiteral("KILOMETROS"), QStringLiteral("Kilómetros"), 80, {}, Qt::AlignLeft}});
+    QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    mostrar(&grid);
+    grid.horizontalHeader()->resizeSection(1, 133); // as a user dragging the divider
+    QSignalSpy reinicios(grid.model(), &QAbstractItemModel::modelReset);
+
+    for (int paso : {1, 2, 3, 0, 3, 1}) {
+        maestra.moveTo(paso);
+        const int cuantas = vehiculos[paso].second;
+        QCOMPARE(grid.model()->rowCount(), cuantas);
+        for (int i = 0; i < cuantas; ++i)
+            QCOMPARE(grid.model()->index(i, 1).data().toInt(), 1000 * (i + 1));
+        if (cuantas > 0) {
+            detalle.last();
+            QVERIFY(filaSeleccionada(grid, cuantas - 1));
+        } else {
+            QVERIFY(!grid.currentIndex().isValid());
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(grid.columnWidth(1), 133);
+    }
+    // The header is never rebuilt for a move: only the rows change.
+    QCOMPARE(reinicios.count(), 0);
+}
+
+// A date column given a width meant for a smaller font still shows whole dates.
+void TstDBGrid::dateNeverCut()
+{
+    Mesa m(QStringLiteral("Mantenimiento.DAT"));
+    m.datos.addMaintenance(QStringLiteral("1234ABC"), QDate(2024, 12, 28), 123456);
+    m.tabla.open();
+    TDBGrid grid;
+    QFont grande = grid.font();
+    grande.setPointSize(grande.pointSize() * 2);
+    grid.setFont(grande);
+    grid.setDataSource(&m.ds);
+    grid.setColumns({{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 40, {}, Qt::AlignLeft}});
+    mostrar(&grid);
+    const QString texto = grid.model()->index(0, 0).data().toString();
+    QCOMPARE(texto, QStringLiteral("28/12/2024"));
+    QVERIFY2(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(texto),
+             qPrintable(QString::number(grid.columnWidth(0))));
 }
 
 void TstDBGrid::columnsAndTexts_data()
