@@ -195,7 +195,17 @@ QString Formatear_Fecha(const QDate &fecha)
 {
     if (!fecha.isValid())
         return QString();
-    return fecha.toString(QStringLiteral("dd/MM/yyyy"));
+    int a = 0, m = 0, d = 0;
+    fecha.getDate(&a, &m, &d);
+    if (a < 1 || a > 9999)
+        return fecha.toString(QStringLiteral("dd/MM/yyyy"));
+    // Grids show thousands of dates; the digits are placed directly instead of
+    // going through the locale's formatter.
+    const char16_t t[10] = {char16_t(u'0' + d / 10), char16_t(u'0' + d % 10), u'/',
+                            char16_t(u'0' + m / 10), char16_t(u'0' + m % 10), u'/',
+                            char16_t(u'0' + a / 1000), char16_t(u'0' + a / 100 % 10),
+                            char16_t(u'0' + a / 10 % 10), char16_t(u'0' + a % 10)};
+    return QString(reinterpret_cast<const QChar *>(t), 10);
 }
 
 QDate Leer_Fecha(const QString &texto)

@@ -126,6 +126,7 @@ void TstFormatos::fechas_data()
     QTest::addColumn<QString>("leido"); // text read back; empty when it must be refused
     QTest::newRow("7 de marzo de 2001") << QDate(2001, 3, 7) << "07/03/2001" << "07/03/2001";
     QTest::newRow("fin de siglo") << QDate(1999, 12, 31) << "31/12/1999" << "31/12/1999";
+    QTest::newRow("año de tres cifras") << QDate(999, 1, 2) << "02/01/0999" << "02/01/0999";
     QTest::newRow("sin ceros al teclear") << QDate(2001, 3, 7) << "07/03/2001" << "7/3/2001";
     QTest::newRow("sin fecha") << QDate() << "" << "";
     QTest::newRow("dia inexistente") << QDate() << "" << "31/02/2001";
