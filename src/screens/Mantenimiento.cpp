@@ -51,11 +51,9 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
                                   {QStringLiteral("KILOMETROS"), QStringLiteral("Kilómetros"), 72, {}, Qt::AlignLeft}};
     // Task columns as narrow as their titles allow, so all fit without scrolling.
     const QFontMetrics fm = fontMetrics();
-    int ancho = 74 + 72;
     for (int i : Orden_Rejilla_Tareas()) {
         const tTarea &t = Tareas()[std::size_t(i)];
         const int w = qMax(40, fm.horizontalAdvance(t.Titulo_Columna) + 10);
-        ancho += w;
         columnas.append({t.Campo, t.Titulo_Columna, w, Qt::AlignCenter, Qt::AlignCenter});
     }
     DBGrid1 = new TDBGrid(this);
@@ -117,7 +115,11 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
     Cuerpo()->addWidget(PnlProximo);
 
     ModuloDatos->Registrar_Ventana(Pantalla_Mantenimiento, this, this);
-    // Wide enough for every column of the record grid and its scroll bar.
+    // Wide enough for every column of the record grid (as the grid has set them
+    // for this font) and its scroll bar.
+    int ancho = 0;
+    for (int c = 0; c < columnas.size(); ++c)
+        ancho += DBGrid1->columnWidth(c);
     setFixedSize(qMax(900, 120 + ancho + 28), 520);
 }
 
@@ -148,6 +150,11 @@ void TFormMantenimiento::showEvent(QShowEvent *event)
     TFormListaBase::showEvent(event);
     if (fPrimeraVez) {
         fPrimeraVez = false;
+        // The window's size is fixed, so the boxes keep the size the layout gave
+        // them: a new reading then repaints its box without laying out the panel
+        // again, at every move of a held-down arrow key.
+        for (QLabel *caja : Paneles)
+            caja->setFixedSize(caja->size());
         Refrescar_Proximo();
     }
 }
