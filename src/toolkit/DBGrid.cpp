@@ -1,6 +1,7 @@
 // Read-only grid over a table object.
 #include "DBGrid.h"
 
+#include "BarraDesplazamiento.h"
 #include "Formatos.h"
 #include "Table.h"
 
@@ -255,6 +256,8 @@ TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), m_model(new TDBGridModel
 {
     setModel(m_model);
     setItemDelegate(new TDBGridDelegate(this));
+    setVerticalScrollBar(new TBarraDesplazamiento(Qt::Vertical, this));
+    setHorizontalScrollBar(new TBarraDesplazamiento(Qt::Horizontal, this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,6 +1,7 @@
 // The record grid and the column of record panels: the view and the table keep
 // one current record whichever one moves, both follow the table's changes, and
 // a grid over a very large table reads only the rows it shows.
+#include "BarraDesplazamiento.h"
 #include "DBCtrlGrid.h"
 #include "DBGrid.h"
 #include "DatosPrueba.h"
@@ -73,6 +74,8 @@ private slots:
     void modelUnderChanges();
     void detailFollowsMaster();
     void dateNeverCut();
+    void scrollBarAsStyleDraws_data();
+    void scrollBarAsStyleDraws();
     void columnsAndTexts_data();
     void columnsAndTexts();
     void followsCloseFilterRefresh();
@@ -266,6 +269,48 @@ void TstDBGrid::dateNeverCut()
     QCOMPARE(texto, QStringLiteral("28/12/2024"));
     QVERIFY2(grid.columnWidth(0) > grid.fontMetrics().horizontalAdvance(texto),
              qPrintable(QString::number(grid.columnWidth(0))));
+}
+
+void TstDBGrid::scrollBarAsStyleDraws_data()
+{
+    QTest::addColumn<int>("orientacion");
+    QTest::addColumn<bool>("activa");
+    QTest::newRow("vertical") << int(Qt::Vertical) << true;
+    QTest::newRow("horizontal") << int(Qt::Horizontal) << true;
+    QTest::newRow("vertical inactiva") << int(Qt::Vertical) << false;
+}
+
+// The kept pictures are the ones the style draws for each state, never an
+// earlier state's; and a state seen before is not drawn again.
+void TstDBGrid::scrollBarAsStyleDraws()
+{
+    QFETCH(int, orientacion);
+    QFETCH(bool, activa);
+    const auto o = Qt::Orientation(orientacion);
+    TBarraDesplazamiento barra(o);
+    QScrollBar modelo(o);
+    const QSize tamano = o == Qt::Vertical ? QSize(16, 200) : QSize(200, 16);
+    for (QScrollBar *b : {static_cast<QScrollBar *>(&barra), &modelo}) {
+        b->resize(tamano);
+        b->setEnabled(activa);
+    }
+    struct Estado { int maximo, valor, pagina; };
+    const QList<Estado> estados{{100, 0, 10}, {100, 30, 10}, {100, 60, 10}, {100, 100, 10}, {40, 20, 30}, {0, 0, 10}};
+    int dibujadasPrimeraVuelta = 0;
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        for (const Estado &e : estados) {
+            for (QScrollBar *b : {static_cast<QScrollBar *>(&barra), &modelo}) {
+                b->setRange(0, e.maximo);
+                b->setPageStep(e.pagina);
+                b->setValue(e.valor);
+            }
+            QCOMPARE(barra.grab().toImage(), modelo.grab().toImage());
+        }
+        if (vuelta == 0)
+            dibujadasPrimeraVuelta = barra.Dibujadas();
+    }
+    QVERIFY(dibujadasPrimeraVuelta > 1);
+    QCOMPARE(barra.Dibujadas(), dibujadasPrimeraVuelta);
 }
 
 void TstDBGrid::columnsAndTexts_data()
