@@ -338,6 +338,10 @@ struct TTable::Private
     int cur = -1;
     bool eof = true, bof = true;
     qint64 scrollId = kSinRegistro; // identity of the record last announced by afterScroll
+    // A detail whose master moved reads its new rows when they are first asked
+    // for: the details nobody looks at cost nothing at a move of the master.
+    bool rowsPending = false;
+    bool scrollIdPending = false; // afterScroll announced before the rows were read
 
     // Range and order.
     int linkColumn = -1;           // file column compared with the master's field
@@ -382,10 +386,30 @@ struct TTable::Private
             error(EngineCode::InvalidUse, QStringLiteral("La tabla %1 no está abierta.").arg(name()));
     }
 
+    // The rows a detail left unread at its master's move, read now.
+    void ensureRows() const
+    {
+        if (!rowsPending)
+            return;
+        auto *self = const_cast<Private *>(this);
+        self->loadRows(kSinRegistro, 0);
+        self->bof = true;
+        if (scrollIdPending) {
+            self->scrollIdPending = false;
+            self->scrollId = currentId();
+        }
+    }
+    void requireRows() const
+    {
+        requireActive();
+        ensureRows();
+    }
+
     bool editing() const { return state == TDataSetState::Edit || state == TDataSetState::Insert; }
 
     qint64 currentId() const
     {
+        ensureRows();
         if (state == TDataSetState::Insert)
             return kRegistroNuevo;
         return (cur >= 0 && cur < rowCount) ? rowids[size_t(cur)] : kSinRegistro;
@@ -487,6 +511,7 @@ QVariant TField::value() const
 
 QVariant TTable::Private::valueOf(const TField *f) const
 {
+    ensureRows();
     switch (f->m_kind) {
     case TFieldKind::Data: return dataValue(f);
     case TFieldKind::Lookup: {
@@ -513,6 +538,7 @@ QVariant TTable::Private::valueOf(const TField *f) const
 
 QVariant TTable::Private::valueAtRow(int row, const TField *f) const
 {
+    ensureRows();
     if (row < 0 || row >= rowCount || !f || f->m_table != q)
         return QVariant();
     switch (f->m_kind) {
@@ -563,6 +589,7 @@ QVariant TTable::Private::lookup(const TField *f, const QVariant &key) const
     if (!t || key.isNull() || !t->active())
         return QVariant();
     const Private *o = t->d.get();
+    o->ensureRows();
     const TField *kf = t->findField(f->m_lookupKey);
     const TField *rf = t->findField(f->m_lookupResult);
     if (!kf || !rf || kf->m_column < 0)
@@ -1164,6 +1191,7 @@ void TTable::close()
     d->rowCount = 0;
     d->cur = -1;
     d->eof = d->bof = true;
+    d->rowsPending = d->scrollIdPending = false;
     d->pending.clear();
     d->modified.clear();
     d->invalidateCaches();
@@ -1227,6 +1255,7 @@ QVariant TTable::Private::masterKey() const
 
 void TTable::Private::loadRows(qint64 keepId, int fallbackRow)
 {
+    rowsPending = false;
     sqlite3_stmt *st = selectRows;
     // One read transaction: the version noted is the one of the rows read, and
     // the file is locked and checked once instead of once per statement.
@@ -1423,17 +1452,22 @@ void TTable::Private::followMaster(bool force)
     }
     rangeKey = key;
     rangeMasterId = masterId;
-    loadRows(kSinRegistro, 0);
-    bof = true;
+    rowsPending = true;
     avisar(Aviso::Reset);
-    afterMove();
+    if (!rowsPending) {
+        afterMove(); // someone read the rows: announced only if the record changed
+        return;
+    }
+    // Unread: which record is current is not known, so the move is announced.
+    scrollIdPending = true;
+    avisar(Aviso::Scroll);
 }
 
 // --- moving
 
 void TTable::first()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     d->checkChanges();
@@ -1444,7 +1478,7 @@ void TTable::first()
 
 void TTable::last()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     d->checkChanges();
@@ -1455,7 +1489,7 @@ void TTable::last()
 
 void TTable::next()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     d->checkChanges(false);
@@ -1470,7 +1504,7 @@ void TTable::next()
 
 void TTable::prior()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     d->checkChanges(false);
@@ -1485,32 +1519,37 @@ void TTable::prior()
 
 bool TTable::eof() const
 {
+    d->ensureRows();
     return d->eof;
 }
 
 bool TTable::bof() const
 {
+    d->ensureRows();
     return d->bof;
 }
 
 bool TTable::isEmpty() const
 {
+    d->ensureRows();
     return d->rowCount == 0;
 }
 
 int TTable::recordCount() const
 {
+    d->ensureRows();
     return d->rowCount;
 }
 
 int TTable::recNo() const
 {
+    d->ensureRows();
     return d->cur;
 }
 
 void TTable::moveTo(int row)
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     const qint64 wanted = row >= 0 && row < d->rowCount ? d->rowids[size_t(row)] : kSinRegistro;
@@ -1530,7 +1569,7 @@ void TTable::moveTo(int row)
 
 bool TTable::locate(const QString &fieldName, const QVariant &value)
 {
-    d->requireActive();
+    d->requireRows();
     TField *f = fieldByName(fieldName);
     if (d->editing())
         d->leaveEditForMove();
@@ -1570,7 +1609,7 @@ bool TTable::locate(const QString &fieldName, const QVariant &value)
 
 void TTable::edit()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         return;
     if (d->cur < 0 || d->rowCount == 0)
@@ -1612,7 +1651,7 @@ void TTable::edit()
 
 void TTable::append()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     d->pending = QVector<QVariant>(int(d->cols.size()));
@@ -1642,7 +1681,7 @@ void TTable::append()
 
 void TTable::post()
 {
-    d->requireActive();
+    d->requireRows();
     if (!d->editing())
         return;
     sqlite3 *db = d->con->db;
@@ -1737,7 +1776,7 @@ void TTable::cancel()
 
 void TTable::deleteRecord()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->state == TDataSetState::Insert) {
         cancel();
         return;
@@ -1775,7 +1814,7 @@ void TTable::deleteRecord()
 
 void TTable::refresh()
 {
-    d->requireActive();
+    d->requireRows();
     if (d->editing())
         d->leaveEditForMove();
     const bool wasEof = d->eof, wasBof = d->bof;

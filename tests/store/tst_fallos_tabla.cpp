@@ -3,7 +3,8 @@
 // tables, fields and indexes, and a process killed while it posts.
 //
 // The program doubles as the other process: "--bloquear FICHERO" holds a write
-// lock until its input closes, "--escribir CARPETA" posts vehicles until killed.
+// lock until its input closes, "--bloquear-todo FICHERO" a lock that stops
+// readers as well, "--escribir CARPETA" posts vehicles until killed.
 #include "DatosPrueba.h"
 #include "Table.h"
 
@@ -97,13 +98,12 @@ private:
     bool m_montado = false;
 };
 
-int bloquear(const char *ruta)
+int bloquear(const char *ruta, const char *sentencia)
 {
     sqlite3 *db = nullptr;
     if (sqlite3_open(ruta, &db) != SQLITE_OK)
         return 1;
-    if (sqlite3_exec(db, "BEGIN IMMEDIATE; UPDATE Matriculas SET KILOMETROS = KILOMETROS + 1", nullptr, nullptr, nullptr)
-        != SQLITE_OK)
+    if (sqlite3_exec(db, sentencia, nullptr, nullptr, nullptr) != SQLITE_OK)
         return 2;
     std::printf("bloqueado\n");
     std::fflush(stdout);
@@ -133,6 +133,18 @@ int escribir(const char *carpeta)
     }
 }
 
+// Starts this program as the other process holding a lock on `ruta` (`modo`:
+// "--bloquear" or "--bloquear-todo") and waits until it holds it.
+bool otroBloquea(QProcess &otro, const char *modo, const QString &ruta)
+{
+    otro.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(modo), ruta});
+    if (!otro.waitForStarted())
+        return false;
+    while (!otro.canReadLine() && otro.state() == QProcess::Running)
+        otro.waitForReadyRead(10000);
+    return otro.readLine().trimmed() == "bloqueado";
+}
+
 } // namespace
 
 class TestFallosTabla : public QObject
@@ -148,6 +160,7 @@ private slots:
     void soloLectura();
     void discoLleno();
     void bloqueoDeOtroProceso();
+    void detalleBloqueadoSinLeer();
     void faltantes_data();
     void faltantes();
     void procesoMuertoAlGuardar();
@@ -352,11 +365,7 @@ void TestFallosTabla::bloqueoDeOtroProceso()
     datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
     const QString ruta = datos.ruta(QStringLiteral("Matriculas.DAT"));
     QProcess otro;
-    otro.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--bloquear"), ruta});
-    QVERIFY(otro.waitForStarted());
-    while (!otro.canReadLine() && otro.state() == QProcess::Running)
-        otro.waitForReadyRead(10000);
-    QCOMPARE(otro.readLine().trimmed(), QByteArray("bloqueado"));
+    QVERIFY(otroBloquea(otro, "--bloquear", ruta));
 
     TDatabase db;
     db.setDirectory(datos.carpeta());
@@ -383,6 +392,49 @@ void TestFallosTabla::bloqueoDeOtroProceso()
     QVERIFY(t->locate(QStringLiteral("MATRICULA"), QStringLiteral("A")));
     QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 1000);
     QCOMPARE(integridad(ruta), QStringLiteral("ok"));
+}
+
+// Another program keeps the breakdown table from being read: the vehicles still
+// move, since no one reads their breakdowns; reading them reports the lock, and
+// they read again once it is gone.
+void TestFallosTabla::detalleBloqueadoSinLeer()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    for (const QString &m : {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")})
+        datos.addVehicle(m, 1, 1, 1000);
+    datos.addBreakdown(QStringLiteral("B"), QDate(2024, 1, 1), 1000, QStringLiteral("Luces"));
+    datos.addBreakdown(QStringLiteral("C"), QDate(2024, 2, 1), 2000, QStringLiteral("Frenos"));
+    datos.addBreakdown(QStringLiteral("C"), QDate(2024, 3, 1), 3000, QStringLiteral("Embrague"));
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto vehiculos = tabla(db, QStringLiteral("Matriculas.DAT"));
+    auto averias = tabla(db, QStringLiteral("Averias.DAT"));
+    averias->setIndexName(QStringLiteral("Orden_Matri"));
+    averias->setMasterSource(vehiculos.get(), QStringLiteral("MATRICULA"));
+    vehiculos->open();
+    averias->open();
+
+    QProcess otro;
+    QVERIFY(otroBloquea(otro, "--bloquear-todo", datos.ruta(QStringLiteral("Averias.DAT"))));
+    vehiculos->next();
+    vehiculos->last();
+    QCOMPARE(vehiculos->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("C"));
+    try {
+        averias->recordCount();
+        QFAIL("averías leídas con el fichero bloqueado");
+    } catch (const EDBEngineError &e) {
+        QCOMPARE(e.errorCode(), EngineCode::RecordLocked);
+        QVERIFY(e.message().contains(QLatin1String("Averias.DAT")));
+    }
+
+    otro.closeWriteChannel();
+    QVERIFY(otro.waitForFinished());
+    averias->refresh();
+    QCOMPARE(averias->recordCount(), 2);
+    vehiculos->prior();
+    QCOMPARE(averias->recordCount(), 1);
+    QCOMPARE(averias->fieldByName(QStringLiteral("AVERIA"))->asString(), QStringLiteral("Luces"));
 }
 
 void TestFallosTabla::faltantes_data()
@@ -464,7 +516,9 @@ void TestFallosTabla::procesoMuertoAlGuardar()
 int main(int argc, char *argv[])
 {
     if (argc == 3 && qstrcmp(argv[1], "--bloquear") == 0)
-        return bloquear(argv[2]);
+        return bloquear(argv[2], "BEGIN IMMEDIATE; UPDATE Matriculas SET KILOMETROS = KILOMETROS + 1");
+    if (argc == 3 && qstrcmp(argv[1], "--bloquear-todo") == 0)
+        return bloquear(argv[2], "BEGIN EXCLUSIVE");
     if (argc == 3 && qstrcmp(argv[1], "--escribir") == 0) {
         QCoreApplication app(argc, argv);
         try {

@@ -63,6 +63,8 @@ private slots:
     void filtroRechazado_data();
     void filtroRechazado();
     void detalleSigueAlMaestro();
+    void detalleLeidoDespues_data();
+    void detalleLeidoDespues();
     void detalleConClaveNumerica();
     void detalleFiltrado();
     void maestroDestruidoAntes();
@@ -269,6 +271,103 @@ void TestTabla::detalleSigueAlMaestro()
     QCOMPARE(mantto->recordCount(), 3);
     vehiculos->close();
     QVERIFY(mantto->isEmpty());
+}
+
+void TestTabla::detalleLeidoDespues_data()
+{
+    QTest::addColumn<QString>("vehiculo"); // where the master ends, unread moves on the way
+    QTest::addColumn<QString>("acceso");   // the detail's first use after them
+    QTest::addColumn<QString>("visto");    // what that use shows
+    QTest::addColumn<QString>("fichero");  // the vehicle's readings in the file afterwards
+    QTest::newRow("cuenta") << "AAA" << "recordCount" << "3" << "200|250|300";
+    QTest::newRow("principio y fin") << "AAA" << "eof/bof" << "no/sí" << "200|250|300";
+    QTest::newRow("campo") << "AAA" << "campo" << "200" << "200|250|300";
+    QTest::newRow("fila") << "AAA" << "valueAt" << "300" << "200|250|300";
+    QTest::newRow("siguiente") << "AAA" << "next" << "250" << "200|250|300";
+    QTest::newRow("localizar") << "AAA" << "locate" << "2" << "200|250|300";
+    QTest::newRow("editar") << "AAA" << "edit" << "201" << "201|250|300";
+    QTest::newRow("borrar") << "AAA" << "delete" << "250" << "250|300";
+    QTest::newRow("añadir") << "CCC" << "append" << "CCC" << "700";
+    QTest::newRow("sin registros") << "CCC" << "eof/bof" << "sí/sí" << "";
+}
+
+// The detail's rows are read when first used after its master moved: whatever
+// the first use, it sees and changes the current master's records.
+void TestTabla::detalleLeidoDespues()
+{
+    QFETCH(QString, vehiculo);
+    QFETCH(QString, acceso);
+    QFETCH(QString, visto);
+    QFETCH(QString, fichero);
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    for (const QString &m : {QStringLiteral("AAA"), QStringLiteral("BBB"), QStringLiteral("CCC")})
+        datos.addVehicle(m, 1, 1, 1000);
+    datos.addMaintenance(QStringLiteral("AAA"), QDate(2024, 3, 1), 300);
+    datos.addMaintenance(QStringLiteral("BBB"), QDate(2024, 1, 1), 100);
+    datos.addMaintenance(QStringLiteral("AAA"), QDate(2023, 5, 1), 200);
+    datos.addMaintenance(QStringLiteral("AAA"), QDate(2024, 1, 1), 250);
+
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto vehiculos = tabla(db, QStringLiteral("Matriculas.DAT"));
+    auto mantto = tabla(db, QStringLiteral("Mantenimiento.DAT"));
+    mantto->setIndexName(QStringLiteral("Orden_Matri"));
+    mantto->setMasterSource(vehiculos.get(), QStringLiteral("MATRICULA"));
+    vehiculos->open();
+    mantto->open();
+    QSignalSpy anuncios(mantto.get(), &TTable::afterScroll);
+    vehiculos->next();
+    vehiculos->last();
+    if (vehiculo == QLatin1String("AAA"))
+        vehiculos->first();
+    QCOMPARE(vehiculos->fieldByName(QStringLiteral("MATRICULA"))->asString(), vehiculo);
+    QVERIFY(anuncios.count() >= 2); // every move is announced, read or not
+
+    TField *km = mantto->fieldByName(QStringLiteral("KILOMETROS"));
+    QString r;
+    if (acceso == QLatin1String("recordCount")) {
+        r = QString::number(mantto->recordCount());
+    } else if (acceso == QLatin1String("eof/bof")) {
+        const bool fin = mantto->eof(), principio = mantto->bof();
+        r = QString::fromUtf8(fin ? "sí" : "no") + QLatin1Char('/') + QString::fromUtf8(principio ? "sí" : "no");
+    } else if (acceso == QLatin1String("campo")) {
+        r = km->asString();
+    } else if (acceso == QLatin1String("valueAt")) {
+        r = mantto->valueAt(2, km).toString();
+    } else if (acceso == QLatin1String("next")) {
+        mantto->next();
+        r = km->asString();
+    } else if (acceso == QLatin1String("locate")) {
+        QVERIFY(mantto->locate(QStringLiteral("KILOMETROS"), 300));
+        r = QString::number(mantto->recNo());
+    } else if (acceso == QLatin1String("edit")) {
+        mantto->edit();
+        km->setAsInteger(201);
+        mantto->post();
+        r = km->asString();
+    } else if (acceso == QLatin1String("delete")) {
+        mantto->deleteRecord();
+        r = km->asString();
+    } else if (acceso == QLatin1String("append")) {
+        mantto->append();
+        km->setAsInteger(700);
+        mantto->post();
+        r = mantto->fieldByName(QStringLiteral("MATRICULA"))->asString();
+    }
+    QCOMPARE(r, visto);
+
+    // The file, read afresh, holds the change on the right vehicle and no other.
+    TDatabase otra;
+    otra.setDirectory(datos.carpeta());
+    auto comprobar = tabla(otra, QStringLiteral("Mantenimiento.DAT"));
+    comprobar->setIndexName(QStringLiteral("Orden_Matri"));
+    comprobar->setFilter(QStringLiteral("MATRICULA = '") + vehiculo + QLatin1Char('\''));
+    comprobar->setFiltered(true);
+    comprobar->open();
+    QCOMPARE(columna(*comprobar, QStringLiteral("KILOMETROS")), matriculas(fichero));
+    comprobar->setFilter(QStringLiteral("MATRICULA = 'BBB'"));
+    QCOMPARE(columna(*comprobar, QStringLiteral("KILOMETROS")), QStringList{"100"});
 }
 
 void TestTabla::detalleConClaveNumerica()
