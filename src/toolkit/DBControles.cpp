@@ -313,6 +313,12 @@ void TDBEdit::keyPressEvent(QKeyEvent *e)
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         // Before the dialog's default button sees the key.
         updateRecord();
+        if (m_pending) {
+            // Refused, and the user told so: the key ends here, or the default
+            // button would check the same text and say it again.
+            e->accept();
+            return;
+        }
         QLineEdit::keyPressEvent(e);
         return;
     }
