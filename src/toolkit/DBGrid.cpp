@@ -117,6 +117,10 @@ TDBGridModel::TDBGridModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 void TDBGridModel::setTable(TTable *table)
 {
+    // Rows a detail has yet to read are read now: a failure must not come
+    // between the two halves of the reset.
+    if (table && table->active())
+        table->recordCount();
     beginResetModel();
     m_table = table;
     resolve();
@@ -125,6 +129,8 @@ void TDBGridModel::setTable(TTable *table)
 
 void TDBGridModel::setColumns(const QList<TDBGridColumn> &columns)
 {
+    if (m_table && m_table->active())
+        m_table->recordCount(); // as in setTable
     beginResetModel();
     m_columns = columns;
     resolve();
@@ -172,10 +178,13 @@ void TDBGridModel::reload()
 
 void TDBGridModel::resolve()
 {
+    const bool open = m_table && m_table->active();
+    // Counting may read the rows and fail: asked first, so that a failure leaves
+    // the model as the view knows it.
+    const int rows = open ? m_table->recordCount() : 0;
     m_fields.clear();
     m_shown = m_columns;
     m_rows = 0;
-    const bool open = m_table && m_table->active();
     if (m_shown.isEmpty() && open) {
         for (TField *f : m_table->fields()) {
             TDBGridColumn c;
@@ -185,8 +194,7 @@ void TDBGridModel::resolve()
     }
     for (const TDBGridColumn &c : std::as_const(m_shown))
         m_fields << (open ? m_table->findField(c.fieldName) : nullptr);
-    if (open)
-        m_rows = m_table->recordCount();
+    m_rows = rows;
 }
 
 TField *TDBGridModel::fieldAt(int column) const

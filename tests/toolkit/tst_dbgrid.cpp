@@ -73,6 +73,7 @@ private slots:
     void tableFollowsGrid();
     void modelUnderChanges();
     void detailFollowsMaster();
+    void detailUnreadable();
     void dateNeverCut();
     void scrollBarAsStyleDraws_data();
     void scrollBarAsStyleDraws();
@@ -250,6 +251,61 @@ void TstDBGrid::detailFollowsMaster()
     }
     // The header is never rebuilt for a move: only the rows change.
     QCOMPARE(reinicios.count(), 0);
+}
+
+// The detail's file is damaged while the grid shows it: the master's move reports
+// the failure, and the grid stays what its view knows, ready for the next move.
+void TstDBGrid::detailUnreadable()
+{
+    DatosPrueba datos;
+    datos.addVehicle(QStringLiteral("1111AAA"), 1, 1, 1000);
+    datos.addVehicle(QStringLiteral("2222BBB"), 1, 1, 1000);
+    for (int i = 0; i < 3; ++i)
+        datos.addMaintenance(QStringLiteral("1111AAA"), QDate(2020, 1, 1 + i), 1000 * (i + 1));
+    datos.addMaintenance(QStringLiteral("2222BBB"), QDate(2021, 1, 1), 500);
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    TTable maestra, detalle;
+    maestra.setDatabase(&db);
+    maestra.setTableName(QStringLiteral("Matriculas.DAT"));
+    detalle.setDatabase(&db);
+    detalle.setTableName(QStringLiteral("Mantenimiento.DAT"));
+    detalle.setIndexName(QStringLiteral("Orden_Matri"));
+    detalle.setMasterSource(&maestra, QStringLiteral("MATRICULA"));
+    maestra.open();
+    detalle.open();
+    TDataSource ds(&detalle);
+    TDBGrid grid;
+    grid.setDataSource(&ds);
+    mostrar(&grid);
+    QCOMPARE(grid.model()->rowCount(), 3);
+
+    QFile fichero(datos.ruta(QStringLiteral("Mantenimiento.DAT")));
+    QVERIFY(fichero.open(QIODevice::ReadWrite));
+    const QByteArray cabecera = fichero.read(100);
+    QVERIFY(fichero.seek(0));
+    QCOMPARE(fichero.write(QByteArray(100, 'x')), qint64(100));
+    fichero.flush();
+    bool fallo = false;
+    try {
+        maestra.next();
+    } catch (const EDBEngineError &) {
+        fallo = true;
+    }
+    QVERIFY(fallo);
+    QCOMPARE(grid.model()->rowCount(), grid.verticalHeader()->count());
+    grid.grab(); // paints without reading what is not there
+
+    QVERIFY(fichero.seek(0));
+    QCOMPARE(fichero.write(cabecera), qint64(100));
+    fichero.close();
+    maestra.first();
+    QCOMPARE(grid.model()->rowCount(), 3);
+    QCOMPARE(grid.verticalHeader()->count(), 3);
+    maestra.next();
+    QCOMPARE(grid.model()->rowCount(), 1);
+    grid.setColumns({{QStringLiteral("KILOMETROS"), QString(), 80, {}, Qt::AlignLeft}});
+    QCOMPARE(grid.model()->index(0, 0).data().toString(), QStringLiteral("500"));
 }
 
 // A date column given a width meant for a smaller font still shows whole dates.
