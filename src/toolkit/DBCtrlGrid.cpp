@@ -123,11 +123,12 @@ int TDBCtrlGrid::panelRow(int i) const
 
 void TDBCtrlGrid::refill()
 {
-    m_filling = true;
     TTable *t = m_link.table();
     const bool open = t && t->active();
+    // Asked before anything changes: counting may read the rows and fail.
     const int count = open ? t->recordCount() : 0;
     const int cur = open && count > 0 ? t->recNo() : -1;
+    m_filling = true;
     const int n = int(m_panels.size());
     // Keep the current record on show, moving the window of records as little as possible.
     if (cur >= 0 && cur < m_top)
