@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygonF>
+#include <QScopedValueRollback>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -256,14 +257,15 @@ void TDBEdit::applyFieldSettings(const TField *f)
 void TDBEdit::load()
 {
     TField *f = dbField();
+    // The value first: reading it may fail, and the control must not be left
+    // half-loaded, deaf to the user's typing.
+    const QVariant v = f ? f->value() : QVariant();
     m_loading = true;
     m_pending = false;
     applyFieldSettings(f);
     QString t;
-    if (f) {
-        const QVariant v = f->value();
+    if (f)
         t = hasFocus() ? Formatos::Texto_Edicion(f, v) : Formatos::Texto_Valor(f, v);
-    }
     if (t != text() || (t.isEmpty() && !inputMask().isEmpty()))
         setText(t);
     setModified(false);
@@ -672,7 +674,7 @@ void TDBLookupComboBox::bindLookup()
 
 void TDBLookupComboBox::refreshList()
 {
-    m_loading = true;
+    const QScopedValueRollback<bool> cargando(m_loading, true); // also when a read fails
     clear();
     TField *lf = m_link.table() ? m_link.table()->findField(m_link.fieldName()) : nullptr;
     if (m_lookup && m_lookup->active() && lf) {
@@ -684,13 +686,12 @@ void TDBLookupComboBox::refreshList()
                 addItem(Formatos::Texto_Valor(name, m_lookup->valueAt(row, name)), m_lookup->valueAt(row, key));
         }
     }
-    m_loading = false;
     load();
 }
 
 void TDBLookupComboBox::load()
 {
-    m_loading = true;
+    const QScopedValueRollback<bool> cargando(m_loading, true);
     TField *lf = dbField();
     TField *key = keyField();
     int index = -1;
@@ -708,7 +709,6 @@ void TDBLookupComboBox::load()
     }
     setCurrentIndex(index);
     setPlaceholderText(shown);
-    m_loading = false;
 }
 
 QString TDBLookupComboBox::shownText() const
