@@ -109,6 +109,52 @@ private:
     mutable int m_margin = -1;
 };
 
+// The column titles' bar. The view asks for its height whenever its rows change,
+// and the style measures every title to answer; the answer only changes with
+// the titles, their number, the font or the style.
+class TDBGridHeader : public QHeaderView
+{
+public:
+    TDBGridHeader(Qt::Orientation orientation, QWidget *parent) : QHeaderView(orientation, parent)
+    {
+        connect(this, &QHeaderView::sectionCountChanged, this, [this] { m_hint = QSize(); });
+    }
+
+    QSize sizeHint() const override
+    {
+        if (!m_hint.isValid())
+            m_hint = QHeaderView::sizeHint();
+        return m_hint;
+    }
+
+    void setModel(QAbstractItemModel *model) override
+    {
+        if (QAbstractItemModel *before = this->model())
+            disconnect(before, &QAbstractItemModel::headerDataChanged, this, nullptr);
+        QHeaderView::setModel(model);
+        if (model)
+            connect(model, &QAbstractItemModel::headerDataChanged, this, [this] { m_hint = QSize(); });
+        m_hint = QSize();
+    }
+
+    void reset() override
+    {
+        m_hint = QSize();
+        QHeaderView::reset();
+    }
+
+protected:
+    void changeEvent(QEvent *e) override
+    {
+        if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange)
+            m_hint = QSize();
+        QHeaderView::changeEvent(e);
+    }
+
+private:
+    mutable QSize m_hint;
+};
+
 } // namespace
 
 // ---------------------------------------------------------------- TDBGridModel
@@ -262,6 +308,7 @@ Qt::ItemFlags TDBGridModel::flags(const QModelIndex &index) const
 
 TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), m_model(new TDBGridModel(this))
 {
+    setHorizontalHeader(new TDBGridHeader(Qt::Horizontal, this));
     setModel(m_model);
     setItemDelegate(new TDBGridDelegate(this));
     setVerticalScrollBar(new TBarraDesplazamiento(Qt::Vertical, this));
@@ -391,10 +438,19 @@ void TDBGrid::viewRowChanged(const QModelIndex &current)
 {
     if (m_following || !current.isValid() || !m_table || !m_table->active())
         return;
-    if (current.row() == m_table->recNo())
+    const int here = m_table->recNo();
+    if (current.row() == here)
         return;
     try {
-        m_table->moveTo(current.row());
+        // A step to the next or previous row is the table's own step (an arrow
+        // key held down walks the table as its navigator does); anything else
+        // is a jump.
+        if (current.row() == here + 1)
+            m_table->next();
+        else if (current.row() == here - 1)
+            m_table->prior();
+        else
+            m_table->moveTo(current.row());
     } catch (...) {
         followTable(); // the table stayed where it was; so does the grid
         throw;
