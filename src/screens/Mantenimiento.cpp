@@ -29,6 +29,12 @@ QColor Color(tColorProximo c)
     return QColor(int(rgb >> 16) & 0xff, int(rgb >> 8) & 0xff, int(rgb) & 0xff);
 }
 
+// Each box holds both colours in its palette and shows one by choosing the role
+// its text is drawn with: a held-down arrow key changes colours many times a
+// second, and choosing a role costs far less than setting a new palette.
+constexpr QPalette::ColorRole Papel_Granate = QPalette::BrightText;
+constexpr QPalette::ColorRole Papel_Azul_Marino = QPalette::WindowText;
+
 } // namespace
 
 TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRegistro::Mantenimiento, parent)
@@ -100,6 +106,10 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
             caja->setAutoFillBackground(true);
             QPalette p = caja->palette();
             p.setColor(QPalette::Window, Qt::white);
+            for (QPalette::ColorGroup grupo : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+                p.setColor(grupo, Papel_Granate, Color(tColorProximo::Granate));
+                p.setColor(grupo, Papel_Azul_Marino, Color(tColorProximo::AzulMarino));
+            }
             caja->setPalette(p);
             caja->setFixedHeight(22);
             Paneles[std::size_t(i)] = caja;
@@ -183,10 +193,12 @@ void TFormMantenimiento::Mostrar_Proximo_Mantenimiento()
         QLabel *caja = Paneles[i];
         const tVistaProximo v = Vista_Proximo(ModuloDatos->Km_Proximo[i], ModuloDatos->Km_Actuales);
         // Only what changed: a held-down arrow key moves many vehicles a second.
-        if (v.Color != tColorProximo::SinCambio && caja->palette().color(QPalette::WindowText) != Color(v.Color)) {
-            QPalette p = caja->palette();
-            p.setColor(QPalette::WindowText, Color(v.Color));
-            caja->setPalette(p);
+        if (v.Color != tColorProximo::SinCambio) {
+            const QPalette::ColorRole papel = v.Color == tColorProximo::Granate ? Papel_Granate : Papel_Azul_Marino;
+            if (caja->foregroundRole() != papel) {
+                caja->setForegroundRole(papel);
+                caja->update();
+            }
         }
         if (caja->text() != v.Texto)
             caja->setText(v.Texto);
