@@ -101,6 +101,7 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
             caja->setFrameShape(QFrame::Panel);
             caja->setFrameShadow(QFrame::Sunken);
             caja->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            caja->setTextFormat(Qt::PlainText); // readings: never looked at as markup
             caja->setFont(negrita);
             caja->setMargin(2);
             caja->setAutoFillBackground(true);

@@ -191,10 +191,16 @@ void TDBGridModel::reload()
     const QVector<TField *> fields = m_fields;
     const QList<TDBGridColumn> shown = m_shown;
     const int before = m_rows;
-    resolve();
-    const bool sameColumns = m_fields == fields && m_shown.size() == shown.size()
-        && std::equal(m_shown.cbegin(), m_shown.cend(), shown.cbegin(),
-                      [](const TDBGridColumn &a, const TDBGridColumn &b) { return a.fieldName == b.fieldName; });
+    bool sameColumns = true;
+    if (m_resolvedOpen && m_table && m_table->active()) {
+        // Open then and now: the table keeps its fields while open, only its rows changed.
+        m_rows = m_table->recordCount();
+    } else {
+        resolve();
+        sameColumns = m_fields == fields && m_shown.size() == shown.size()
+            && std::equal(m_shown.cbegin(), m_shown.cend(), shown.cbegin(),
+                          [](const TDBGridColumn &a, const TDBGridColumn &b) { return a.fieldName == b.fieldName; });
+    }
     if (!sameColumns) {
         // The view is told before the model changes under it.
         m_fields = fields;
@@ -241,6 +247,7 @@ void TDBGridModel::resolve()
     for (const TDBGridColumn &c : std::as_const(m_shown))
         m_fields << (open ? m_table->findField(c.fieldName) : nullptr);
     m_rows = rows;
+    m_resolvedOpen = open;
 }
 
 TField *TDBGridModel::fieldAt(int column) const

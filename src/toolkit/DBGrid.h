@@ -55,6 +55,7 @@ private:
     QList<TDBGridColumn> m_shown;      // as shown (every field when none set)
     QVector<TField *> m_fields;        // one per shown column, nullptr when missing
     int m_rows = 0;
+    bool m_resolvedOpen = false; // fields last resolved with the table open
     mutable qint64 m_reads = 0;
 };
 
