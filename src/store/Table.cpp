@@ -1832,6 +1832,18 @@ QVariant TTable::valueAt(int row, const TField *field) const
     return d->valueAtRow(row, field);
 }
 
+qint64 TTable::recordId(int row) const
+{
+    d->ensureRows();
+    return row >= 0 && row < d->rowCount ? d->rowids[size_t(row)] : -1;
+}
+
+void TTable::checkForChanges()
+{
+    d->requireRows();
+    d->checkChanges();
+}
+
 QString TTable::formatVersion() const
 {
     return TableStore::tableVersion(filePath());

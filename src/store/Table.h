@@ -228,6 +228,13 @@ public:
     // Value of a visible row without moving the cursor and without reading the
     // file again (grids paint with it). Calculated fields included.
     QVariant valueAt(int row, const TField *field) const;
+    // Identity of a visible row's record: numbers grow in storing order and are
+    // never given twice. -1 outside the rows.
+    qint64 recordId(int row) const;
+    // Takes in what other objects and programs committed, as the start of any
+    // read does, keeping the current record (browsing only; the rows then are
+    // the file's as it stands).
+    void checkForChanges();
 
     // Format version of this object's file and its upgrade (object closed).
     QString formatVersion() const;
