@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 
+#include <algorithm>
 #include <limits>
 
 TModuloDatos *ModuloDatos = nullptr;
@@ -382,22 +383,31 @@ void TModuloDatos::Calcular_Proximo_Mantenimiento()
     const QString matricula = TableMatriculas->fieldByName(QStringLiteral("MATRICULA"))->asString();
     const qint32 marca = TableMatriculas->fieldByName(QStringLiteral("MARCA"))->asInteger();
 
-    // Filters are set before opening: the same records become visible, and the
-    // whole table is never read.
     Cerrar_Al_Salir cerrarMantto{TablaMantto};
-    TablaMantto->close();
-    TablaMantto->setFilter(Filtro_Matricula(matricula));
-    TablaMantto->setFiltered(true);
-    TablaMantto->open();
-
     Cerrar_Al_Salir cerrarKm{TablaKmCambios};
+    TablaMantto->close();
+
+    // The vehicle's operations. The maintenance table follows the vehicle and the
+    // maintenance window's grid has just read them for the move: when it shows
+    // exactly them, as stored, they are visited there instead of being read a
+    // second time through the work table, filtered before opening.
+    TTable *operaciones = TablaMantto;
+    if (Mantenimientos_Del_Vehiculo_Leidos()) {
+        TableMantto->checkForChanges(); // what other programs stored since it read them
+        operaciones = TableMantto;
+    } else {
+        TablaMantto->setFilter(Filtro_Matricula(matricula));
+        TablaMantto->setFiltered(true);
+        TablaMantto->open();
+    }
+
     TablaKmCambios->close();
     TablaKmCambios->setFilter(Filtro_Marca(marca));
     TablaKmCambios->setFiltered(true);
     TablaKmCambios->open();
 
-    // The rows were read by the opening just done: they are walked from memory,
-    // first to last, without a check of the file on every move.
+    // The rows are in memory: they are walked without a check of the file on
+    // every move.
     std::array<qint32, Num_Tareas> intervalo{};
     std::array<TField *, Num_Tareas> hecha{};
     const bool hayIntervalos = !TablaKmCambios->isEmpty();
@@ -405,18 +415,33 @@ void TModuloDatos::Calcular_Proximo_Mantenimiento()
         const QString &campo = Tareas()[i].Campo;
         if (hayIntervalos)
             intervalo[i] = TablaKmCambios->valueAt(0, TablaKmCambios->fieldByName(campo)).toInt();
-        hecha[i] = TablaMantto->fieldByName(campo);
+        hecha[i] = operaciones->fieldByName(campo);
     }
-    const TField *km = TablaMantto->fieldByName(QStringLiteral("KILOMETROS"));
+    const TField *km = operaciones->fieldByName(QStringLiteral("KILOMETROS"));
 
     // Storing order: the last operation entered that did a task decides its value.
-    const int filas = TablaMantto->recordCount();
-    for (int fila = 0; fila < filas; ++fila) {
-        const qint64 lectura = TablaMantto->valueAt(fila, km).toInt();
+    const int filas = operaciones->recordCount();
+    std::vector<std::pair<qint64, int>> orden;
+    orden.reserve(std::size_t(filas));
+    for (int fila = 0; fila < filas; ++fila)
+        orden.emplace_back(operaciones->recordId(fila), fila);
+    std::sort(orden.begin(), orden.end());
+    for (const auto &[id, fila] : orden) {
+        const qint64 lectura = operaciones->valueAt(fila, km).toInt();
         for (std::size_t i = 0; i < std::size_t(Num_Tareas); ++i) {
-            const QVariant marca = TablaMantto->valueAt(fila, hecha[i]);
+            const QVariant marca = operaciones->valueAt(fila, hecha[i]);
             if (!marca.isNull() && marca.toString() == QLatin1String("X"))
                 Km_Proximo[i] = Saturar(lectura + intervalo[i]);
         }
     }
+}
+
+bool TModuloDatos::Mantenimientos_Del_Vehiculo_Leidos() const
+{
+    // Browsing both, the detail unfiltered: its rows are the current vehicle's
+    // operations and nothing else (an edit in progress or a report's filter
+    // would make them something else).
+    return TableMantto->active() && TableMantto->state() == TDataSetState::Browse && !TableMantto->filtered()
+        && TableMantto->masterSource() == TableMatriculas && TableMatriculas->active()
+        && TableMatriculas->state() == TDataSetState::Browse;
 }

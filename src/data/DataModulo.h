@@ -130,6 +130,8 @@ private:
     void DataModuleDestroy();
     void TableMatriculasAfterScroll();
     void TableRuedasCalcFields(TTable &tabla);
+    // Whether TableMantto holds the current vehicle's operations as stored.
+    bool Mantenimientos_Del_Vehiculo_Leidos() const;
 
     QString m_carpeta;
     std::array<tVentanaVehiculo *, Pantalla_Ninguna> m_ventanas{};

@@ -110,6 +110,8 @@ private slots:
     void ruedas();
     void proximo_data();
     void proximo();
+    void proximoConElDetalle_data();
+    void proximoConElDetalle();
     void formatosDeCampos_data();
     void formatosDeCampos();
 
@@ -540,6 +542,65 @@ void TstModulo::proximo()
         QVERIFY(!t->active());
         QVERIFY(!t->filtered());
     }
+}
+
+void TstModulo::proximoConElDetalle_data()
+{
+    QTest::addColumn<QString>("estado"); // of TableMantto when the computation starts
+    QTest::addColumn<int>("aceite");
+    QTest::newRow("siguiendo al vehículo") << "" << 35000;
+    QTest::newRow("filtrada a otro vehículo") << "filtrada" << 35000;
+    QTest::newRow("con una edición pendiente") << "editando" << 35000;
+    QTest::newRow("cerrada") << "cerrada" << 35000;
+    QTest::newRow("otro programa guardó después") << "otro programa" << 65000;
+}
+
+// The vehicle's operations are taken from the maintenance table when it holds
+// exactly them as stored, and read from the file otherwise: the result is the
+// file's, whatever that table is doing.
+void TstModulo::proximoConElDetalle()
+{
+    QFETCH(QString, estado);
+    QFETCH(int, aceite);
+    const int marca = m_datos->addBrand("AAA");
+    m_datos->addInterval(marca, {{"C_ACEITE", 15000}});
+    m_datos->addVehicle("O'NEIL 1", marca, 0, 30000);
+    m_datos->addVehicle("OTRO", marca, 0, 30000);
+    m_datos->addMaintenance("O'NEIL 1", QDate(2010, 1, 1), 40000, {"C_ACEITE"});
+    m_datos->addMaintenance("OTRO", QDate(2010, 1, 1), 99000, {"C_ACEITE"});
+    // Stored last with an earlier date: the detail shows it first, yet it counts.
+    m_datos->addMaintenance("O'NEIL 1", QDate(2009, 12, 31), 20000, {"C_ACEITE"});
+    Crear_Modulo(m_datos->carpeta());
+    TTable *mantto = m_modulo->TableMantto;
+    QVERIFY(m_modulo->TableMatriculas->locate("MATRICULA", "O'NEIL 1"));
+    QCOMPARE(mantto->recordCount(), 2);
+
+    if (estado == QLatin1String("filtrada")) {
+        mantto->setFilter(Filtro_Matricula("OTRO"));
+        mantto->setFiltered(true);
+    } else if (estado == QLatin1String("editando")) {
+        mantto->edit();
+        mantto->fieldByName("C_ACEITE")->clear();
+    } else if (estado == QLatin1String("cerrada")) {
+        mantto->close();
+    } else if (estado == QLatin1String("otro programa")) {
+        m_datos->addMaintenance("O'NEIL 1", QDate(2009, 1, 1), 50000, {"C_ACEITE"});
+    }
+    m_modulo->Calcular_Proximo_Mantenimiento();
+    QCOMPARE(m_modulo->Km_Proximo[std::size_t(Indice_Tarea("C_ACEITE"))], aceite);
+
+    // The table is left as it was found.
+    QCOMPARE(mantto->filtered(), estado == QLatin1String("filtrada"));
+    QCOMPARE(mantto->state(), estado == QLatin1String("editando") ? TDataSetState::Edit
+                              : estado == QLatin1String("cerrada")  ? TDataSetState::Inactive
+                                                                    : TDataSetState::Browse);
+    for (TTable *t : {m_modulo->TablaMantto, m_modulo->TablaKmCambios}) {
+        QVERIFY(!t->active());
+        QVERIFY(!t->filtered());
+    }
+    if (mantto->state() == TDataSetState::Edit)
+        mantto->cancel();
+    QVERIFY(m_errores.isEmpty());
 }
 
 void TstModulo::formatosDeCampos_data()
