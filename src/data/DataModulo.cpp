@@ -392,7 +392,7 @@ void TModuloDatos::Calcular_Proximo_Mantenimiento()
     // exactly them, as stored, they are visited there instead of being read a
     // second time through the work table, filtered before opening.
     TTable *operaciones = TablaMantto;
-    if (Mantenimientos_Del_Vehiculo_Leidos()) {
+    if (TableMantto_Del_Vehiculo()) {
         TableMantto->checkForChanges(); // what other programs stored since it read them
         operaciones = TableMantto;
     } else {
@@ -436,7 +436,7 @@ void TModuloDatos::Calcular_Proximo_Mantenimiento()
     }
 }
 
-bool TModuloDatos::Mantenimientos_Del_Vehiculo_Leidos() const
+bool TModuloDatos::TableMantto_Del_Vehiculo() const
 {
     // Browsing both, the detail unfiltered: its rows are the current vehicle's
     // operations and nothing else (an edit in progress or a report's filter

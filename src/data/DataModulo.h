@@ -131,7 +131,7 @@ private:
     void TableMatriculasAfterScroll();
     void TableRuedasCalcFields(TTable &tabla);
     // Whether TableMantto holds the current vehicle's operations as stored.
-    bool Mantenimientos_Del_Vehiculo_Leidos() const;
+    bool TableMantto_Del_Vehiculo() const;
 
     QString m_carpeta;
     std::array<tVentanaVehiculo *, Pantalla_Ninguna> m_ventanas{};

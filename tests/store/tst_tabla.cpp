@@ -76,6 +76,7 @@ private slots:
     void edicionFallidaYCancelar();
     void dosObjetosEnUnFichero();
     void cambiosDeOtroPrograma();
+    void comprobarCambiosSinMover();
 };
 
 // Deleting makes the following record current, the previous one after the last,
@@ -723,6 +724,36 @@ void TestTabla::cambiosDeOtroPrograma()
     QCOMPARE(t->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("A"));
     t->next();
     QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 7);
+    TableStore::setStrictChangeDetection(false);
+}
+
+// Asked for explicitly, the check takes in another program's commit where the
+// rows stand, keeping the current record; record identities follow storing order.
+void TestTabla::comprobarCambiosSinMover()
+{
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    datos.addVehicle(QStringLiteral("B"), 1, 1, 1000);
+    datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, QStringLiteral("Matriculas.DAT"));
+    TableStore::setStrictChangeDetection(true);
+    t->open();
+    t->next();
+    QSignalSpy reset(t.get(), &TTable::rowsReset);
+    otroPrograma(datos.ruta(QStringLiteral("Matriculas.DAT")),
+                 QStringLiteral("INSERT INTO Matriculas (MATRICULA) VALUES ('C');"
+                                "UPDATE Matriculas SET KILOMETROS = 7 WHERE MATRICULA = 'A'"));
+    t->checkForChanges();
+    QCOMPARE(reset.count(), 1);
+    QCOMPARE(columna(*t, QStringLiteral("MATRICULA")), (QStringList{"B", "A", "C"}));
+    QCOMPARE(t->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("A"));
+    QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 7);
+    QVERIFY(t->recordId(0) < t->recordId(1) && t->recordId(1) < t->recordId(2));
+    QCOMPARE(t->recordId(3), qint64(-1));
+    t->checkForChanges(); // nothing new: nothing read
+    QCOMPARE(reset.count(), 1);
     TableStore::setStrictChangeDetection(false);
 }
 
