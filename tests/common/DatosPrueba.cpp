@@ -149,3 +149,16 @@ void DatosPrueba::addSheet(const QString &matricula, const QMap<QString, QVarian
     todos.insert(QStringLiteral("MATRICULA"), matricula);
     addRecord(QStringLiteral("FichaTecnica.DAT"), todos);
 }
+
+VehiculosYDetalle::VehiculosYDetalle(const QString &carpeta, const QString &tablaDetalle)
+{
+    db.setDirectory(carpeta);
+    vehiculos.setDatabase(&db);
+    vehiculos.setTableName(QStringLiteral("Matriculas.DAT"));
+    detalle.setDatabase(&db);
+    detalle.setTableName(tablaDetalle);
+    detalle.setIndexName(QStringLiteral("Orden_Matri"));
+    detalle.setMasterSource(&vehiculos, QStringLiteral("MATRICULA"));
+    vehiculos.open();
+    detalle.open();
+}

@@ -49,3 +49,16 @@ private:
     TDatabase *m_db = nullptr;
     bool m_valida = false;
 };
+
+#include "Table.h"
+
+// The vehicle table and one of its details (maintenance, breakdowns, tyres,
+// sheet) linked by plate through "Orden_Matri" as the data module links them,
+// both open on a data folder.
+struct VehiculosYDetalle
+{
+    TDatabase db;
+    TTable vehiculos;
+    TTable detalle;
+    VehiculosYDetalle(const QString &carpeta, const QString &tablaDetalle);
+};

@@ -406,14 +406,8 @@ void TestFallosTabla::detalleBloqueadoSinLeer()
     datos.addBreakdown(QStringLiteral("B"), QDate(2024, 1, 1), 1000, QStringLiteral("Luces"));
     datos.addBreakdown(QStringLiteral("C"), QDate(2024, 2, 1), 2000, QStringLiteral("Frenos"));
     datos.addBreakdown(QStringLiteral("C"), QDate(2024, 3, 1), 3000, QStringLiteral("Embrague"));
-    TDatabase db;
-    db.setDirectory(datos.carpeta());
-    auto vehiculos = tabla(db, QStringLiteral("Matriculas.DAT"));
-    auto averias = tabla(db, QStringLiteral("Averias.DAT"));
-    averias->setIndexName(QStringLiteral("Orden_Matri"));
-    averias->setMasterSource(vehiculos.get(), QStringLiteral("MATRICULA"));
-    vehiculos->open();
-    averias->open();
+    VehiculosYDetalle t(datos.carpeta(), QStringLiteral("Averias.DAT"));
+    TTable *vehiculos = &t.vehiculos, *averias = &t.detalle;
 
     QProcess otro;
     QVERIFY(otroBloquea(otro, "--bloquear-todo", datos.ruta(QStringLiteral("Averias.DAT"))));

@@ -75,8 +75,8 @@ private slots:
     void conversiones();
     void edicionFallidaYCancelar();
     void dosObjetosEnUnFichero();
+    void cambiosDeOtroPrograma_data();
     void cambiosDeOtroPrograma();
-    void comprobarCambiosSinMover();
 };
 
 // Deleting makes the following record current, the previous one after the last,
@@ -309,15 +309,9 @@ void TestTabla::detalleLeidoDespues()
     datos.addMaintenance(QStringLiteral("AAA"), QDate(2023, 5, 1), 200);
     datos.addMaintenance(QStringLiteral("AAA"), QDate(2024, 1, 1), 250);
 
-    TDatabase db;
-    db.setDirectory(datos.carpeta());
-    auto vehiculos = tabla(db, QStringLiteral("Matriculas.DAT"));
-    auto mantto = tabla(db, QStringLiteral("Mantenimiento.DAT"));
-    mantto->setIndexName(QStringLiteral("Orden_Matri"));
-    mantto->setMasterSource(vehiculos.get(), QStringLiteral("MATRICULA"));
-    vehiculos->open();
-    mantto->open();
-    QSignalSpy anuncios(mantto.get(), &TTable::afterScroll);
+    VehiculosYDetalle t(datos.carpeta(), QStringLiteral("Mantenimiento.DAT"));
+    TTable *vehiculos = &t.vehiculos, *mantto = &t.detalle;
+    QSignalSpy anuncios(mantto, &TTable::afterScroll);
     vehiculos->next();
     vehiculos->last();
     if (vehiculo == QLatin1String("AAA"))
@@ -699,38 +693,22 @@ void TestTabla::dosObjetosEnUnFichero()
     QCOMPARE(columna(*dos, QStringLiteral("MATRICULA")), (QStringList{"A", "B", "E"}));
 }
 
-// With strict change detection a commit by another program is seen when a read
-// starts again (first, last, locate, a jump to a row).
-void TestTabla::cambiosDeOtroPrograma()
+void TestTabla::cambiosDeOtroPrograma_data()
 {
-    DatosPrueba datos;
-    QVERIFY(datos.isValid());
-    datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
-    datos.addVehicle(QStringLiteral("B"), 1, 1, 1000);
-    TDatabase db;
-    db.setDirectory(datos.carpeta());
-    auto t = tabla(db, QStringLiteral("Matriculas.DAT"));
-    TableStore::setStrictChangeDetection(true);
-    t->open();
-    t->next();
-    QSignalSpy reset(t.get(), &TTable::rowsReset);
-    otroPrograma(datos.ruta(QStringLiteral("Matriculas.DAT")),
-                 QStringLiteral("INSERT INTO Matriculas (MATRICULA) VALUES ('0 PRIMERO');"
-                                "UPDATE Matriculas SET KILOMETROS = 7 WHERE MATRICULA = 'B'"));
-    QCOMPARE(t->recordCount(), 2); // nothing is read behind a grid's back
-    t->first();
-    QCOMPARE(reset.count(), 1);
-    QCOMPARE(t->recordCount(), 3);
-    QCOMPARE(t->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("A"));
-    t->next();
-    QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 7);
-    TableStore::setStrictChangeDetection(false);
+    QTest::addColumn<QString>("lectura"); // what starts reading again
+    QTest::addColumn<QString>("actual");  // the current record afterwards
+    QTest::newRow("primero") << "first" << "B";
+    QTest::newRow("comprobación pedida") << "checkForChanges" << "A";
 }
 
-// Asked for explicitly, the check takes in another program's commit where the
-// rows stand, keeping the current record; record identities follow storing order.
-void TestTabla::comprobarCambiosSinMover()
+// With strict change detection a commit by another program is seen when a read
+// starts again (first, last, locate, a jump to a row, or when asked for), never
+// behind a grid's back; asked for, the current record stays. Record identities
+// follow storing order.
+void TestTabla::cambiosDeOtroPrograma()
 {
+    QFETCH(QString, lectura);
+    QFETCH(QString, actual);
     DatosPrueba datos;
     QVERIFY(datos.isValid());
     datos.addVehicle(QStringLiteral("B"), 1, 1, 1000);
@@ -745,11 +723,19 @@ void TestTabla::comprobarCambiosSinMover()
     otroPrograma(datos.ruta(QStringLiteral("Matriculas.DAT")),
                  QStringLiteral("INSERT INTO Matriculas (MATRICULA) VALUES ('C');"
                                 "UPDATE Matriculas SET KILOMETROS = 7 WHERE MATRICULA = 'A'"));
-    t->checkForChanges();
+    QCOMPARE(t->recordCount(), 2);
+    t->next();
+    QCOMPARE(t->recordCount(), 2); // stepping on does not look at the file
+    QCOMPARE(t->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("A"));
+
+    if (lectura == QLatin1String("first"))
+        t->first();
+    else
+        t->checkForChanges();
     QCOMPARE(reset.count(), 1);
     QCOMPARE(columna(*t, QStringLiteral("MATRICULA")), (QStringList{"B", "A", "C"}));
-    QCOMPARE(t->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("A"));
-    QCOMPARE(t->fieldByName(QStringLiteral("KILOMETROS"))->asInteger(), 7);
+    QCOMPARE(t->fieldByName(QStringLiteral("MATRICULA"))->asString(), actual);
+    QCOMPARE(t->valueAt(1, t->fieldByName(QStringLiteral("KILOMETROS"))).toInt(), 7);
     QVERIFY(t->recordId(0) < t->recordId(1) && t->recordId(1) < t->recordId(2));
     QCOMPARE(t->recordId(3), qint64(-1));
     t->checkForChanges(); // nothing new: nothing read

@@ -213,18 +213,9 @@ void TstDBGrid::detailFollowsMaster()
         for (int i = 0; i < cuantas; ++i)
             datos.addMaintenance(matricula, QDate(2020, 1, 1 + i), 1000 * (i + 1));
     }
-    TDatabase db;
-    db.setDirectory(datos.carpeta());
-    TTable maestra, detalle;
-    maestra.setDatabase(&db);
-    maestra.setTableName(QStringLiteral("Matriculas.DAT"));
-    detalle.setDatabase(&db);
-    detalle.setTableName(QStringLiteral("Mantenimiento.DAT"));
-    detalle.setIndexName(QStringLiteral("Orden_Matri"));
-    detalle.setMasterSource(&maestra, QStringLiteral("MATRICULA"));
-    maestra.open();
-    detalle.open();
-    TDataSource ds(&detalle);
+    VehiculosYDetalle t(datos.carpeta(), QStringLiteral("Mantenimiento.DAT"));
+    TTable &maestra = t.vehiculos;
+    TDataSource ds(&t.detalle);
     TDBGrid grid;
     grid.setDataSource(&ds);
     grid.setColumns({{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 90, {}, Qt::AlignLeft},
@@ -241,7 +232,7 @@ void TstDBGrid::detailFollowsMaster()
         for (int i = 0; i < cuantas; ++i)
             QCOMPARE(grid.model()->index(i, 1).data().toInt(), 1000 * (i + 1));
         if (cuantas > 0) {
-            detalle.last();
+            t.detalle.last();
             QVERIFY(filaSeleccionada(grid, cuantas - 1));
         } else {
             QVERIFY(!grid.currentIndex().isValid());
@@ -263,18 +254,9 @@ void TstDBGrid::detailUnreadable()
     for (int i = 0; i < 3; ++i)
         datos.addMaintenance(QStringLiteral("1111AAA"), QDate(2020, 1, 1 + i), 1000 * (i + 1));
     datos.addMaintenance(QStringLiteral("2222BBB"), QDate(2021, 1, 1), 500);
-    TDatabase db;
-    db.setDirectory(datos.carpeta());
-    TTable maestra, detalle;
-    maestra.setDatabase(&db);
-    maestra.setTableName(QStringLiteral("Matriculas.DAT"));
-    detalle.setDatabase(&db);
-    detalle.setTableName(QStringLiteral("Mantenimiento.DAT"));
-    detalle.setIndexName(QStringLiteral("Orden_Matri"));
-    detalle.setMasterSource(&maestra, QStringLiteral("MATRICULA"));
-    maestra.open();
-    detalle.open();
-    TDataSource ds(&detalle);
+    VehiculosYDetalle t(datos.carpeta(), QStringLiteral("Mantenimiento.DAT"));
+    TTable &maestra = t.vehiculos;
+    TDataSource ds(&t.detalle);
     TDBGrid grid;
     grid.setDataSource(&ds);
     mostrar(&grid);
