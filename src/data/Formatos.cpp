@@ -23,6 +23,13 @@ QString Digitos_Escalados(double valor, int decimales)
     valor = std::fabs(valor);
     if (valor == 0.0)
         return QStringLiteral("0");
+    if (valor < 1e15 && valor == std::trunc(valor)) {
+        // Whole numbers (every reading and interval): their own digits, scaled;
+        // fifteen digits are exact in both ways.
+        char entero[32];
+        auto fin = std::to_chars(entero, entero + sizeof entero, static_cast<long long>(valor)).ptr;
+        return QString::fromLatin1(entero, int(fin - entero)) + QString(decimales, QLatin1Char('0'));
+    }
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::scientific, 14);
     const std::string texto(buf, res.ptr);

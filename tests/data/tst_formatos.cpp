@@ -76,6 +76,9 @@ void TstFormatos::mascara_data()
     QTest::newRow("redondeo decimal leido") << 1.005 << "0.00" << "1,01";
     QTest::newRow("acarreo a otro grupo") << 999999.999 << "#,##0.00" << "1.000.000,00";
     QTest::newRow("sin agrupar") << 1234567.0 << "#" << "1234567";
+    QTest::newRow("entero con decimales obligatorios") << 7.0 << "0.00" << "7,00";
+    QTest::newRow("entero de quince cifras") << 999999999999999.0 << "#,##0" << "999.999.999.999.999";
+    QTest::newRow("entero de dieciseis cifras") << 1e15 << "#,##0" << "1.000.000.000.000.000";
     QTest::newRow("texto alrededor") << 1500.0 << "#,### km" << "1.500 km";
 }
 
