@@ -29,6 +29,7 @@ Qt::Alignment defaultAlignment(const TField *f)
         return Qt::AlignLeft;
     }
 }
+
 // Space the style leaves between a cell's edge and its text.
 int cellTextMargin(const QWidget *widget)
 {
