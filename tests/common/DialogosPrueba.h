@@ -4,6 +4,8 @@
 // so a test fails instead of hanging in exec().
 #pragma once
 
+#include <QAbstractButton>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -15,7 +17,6 @@
 
 #include <functional>
 
-class QAbstractButton;
 
 class DialogosPrueba : public QObject
 {
@@ -93,3 +94,20 @@ private:
 // may open; one that opens all the same is closed at once and reported, so the
 // test fails instead of waiting forever.
 bool Abre_Editor(QAbstractButton *boton);
+
+// Clicks `boton` and lets `accion` work on the editor of class `Editor` while it
+// is open. An editor a failed check left open is closed, so the test goes on
+// instead of hanging; false when no such editor came up.
+template <class Editor>
+bool Usar_Editor(QAbstractButton *boton, const std::function<void(Editor *)> &accion)
+{
+    DialogosPrueba dialogos;
+    dialogos.alAparecer(QString::fromLatin1(Editor::staticMetaObject.className()), [&](QWidget *w) {
+        QPointer<QDialog> d = qobject_cast<QDialog *>(w);
+        accion(qobject_cast<Editor *>(w));
+        if (d && d->isVisible())
+            d->reject();
+    });
+    boton->click();
+    return dialogos.esperar();
+}

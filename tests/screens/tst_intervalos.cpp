@@ -103,16 +103,7 @@ struct Marcas
 
     bool usarEditor(QToolButton *boton, std::function<void(TFormEdIntervalos *)> accion)
     {
-        DialogosPrueba dialogos;
-        dialogos.alAparecer(QStringLiteral("TFormEdIntervalos"), [&](QWidget *w) {
-            QPointer<QDialog> d = qobject_cast<QDialog *>(w);
-            accion(qobject_cast<TFormEdIntervalos *>(w));
-            // A failed check inside leaves the editor open: close it, never hang.
-            if (d && d->isVisible())
-                d->reject();
-        });
-        boton->click();
-        return dialogos.esperar();
+        return Usar_Editor<TFormEdIntervalos>(boton, accion);
     }
 };
 

@@ -95,16 +95,7 @@ struct Flota
     // Opens the editor with a toolbar button and lets `accion` work on it.
     bool usarEditor(QToolButton *boton, std::function<void(TFormEdMantenimiento *)> accion)
     {
-        DialogosPrueba dialogos;
-        dialogos.alAparecer(QStringLiteral("TFormEdMantenimiento"), [&](QWidget *w) {
-            QPointer<QDialog> d = qobject_cast<QDialog *>(w);
-            accion(qobject_cast<TFormEdMantenimiento *>(w));
-            // A failed check inside leaves the editor open: close it, never hang.
-            if (d && d->isVisible())
-                d->reject();
-        });
-        boton->click();
-        return dialogos.esperar();
+        return Usar_Editor<TFormEdMantenimiento>(boton, accion);
     }
 };
 
