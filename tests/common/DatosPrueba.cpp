@@ -162,3 +162,11 @@ VehiculosYDetalle::VehiculosYDetalle(const QString &carpeta, const QString &tabl
     vehiculos.open();
     detalle.open();
 }
+
+Mesa::Mesa(const QString &nombre)
+{
+    db.setDirectory(datos.carpeta());
+    tabla.setDatabase(&db);
+    tabla.setTableName(nombre);
+    ds.setAutoEdit(false);
+}

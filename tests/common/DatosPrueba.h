@@ -62,3 +62,15 @@ struct VehiculosYDetalle
     TTable detalle;
     VehiculosYDetalle(const QString &carpeta, const QString &tablaDetalle);
 };
+
+// A data folder and one table object on it (not opened), with its data source;
+// no control may begin an edit by itself, as on every data source of the program.
+struct Mesa
+{
+    DatosPrueba datos;
+    TDatabase db;
+    TTable tabla;
+    TDataSource ds{&tabla};
+
+    explicit Mesa(const QString &nombre);
+};

@@ -16,22 +16,6 @@
 
 namespace {
 
-struct Mesa
-{
-    DatosPrueba datos;
-    TDatabase db;
-    TTable tabla;
-    TDataSource ds{&tabla};
-
-    explicit Mesa(const QString &nombre)
-    {
-        db.setDirectory(datos.carpeta());
-        tabla.setDatabase(&db);
-        tabla.setTableName(nombre);
-        ds.setAutoEdit(false); // as on every data source of the program
-    }
-};
-
 // A window holding the control under test and a plain edit to move the focus to.
 struct Ventana
 {

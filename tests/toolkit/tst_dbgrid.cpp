@@ -20,24 +20,6 @@
 
 namespace {
 
-// The data folder and one table object on it, with its data source (no control
-// may begin an edit by itself, as everywhere in the program).
-struct Mesa
-{
-    DatosPrueba datos;
-    TDatabase db;
-    TTable tabla;
-    TDataSource ds{&tabla};
-
-    explicit Mesa(const QString &nombre)
-    {
-        db.setDirectory(datos.carpeta());
-        tabla.setDatabase(&db);
-        tabla.setTableName(nombre);
-        ds.setAutoEdit(false);
-    }
-};
-
 std::unique_ptr<Mesa> marcas(int cuantas)
 {
     auto m = std::make_unique<Mesa>(QStringLiteral("Marcas.DAT"));
