@@ -11,6 +11,7 @@
 #include "Sqlite.h"
 
 #include "Table.h"
+#include "Valores.h"
 
 #include <QDate>
 #include <QDir>
@@ -197,9 +198,22 @@ QString comillas(const QString &identificador)
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
-QString fechaIso(const QDate &d)
+void enlazar(sqlite3_stmt *st, int i, TFieldType tipo, const QVariant &v)
 {
-    return d.toString(QStringLiteral("yyyy-MM-dd"));
+    if (v.isNull()) {
+        sqlite3_bind_null(st, i);
+        return;
+    }
+    QByteArray u;
+    switch (tipo) {
+    case TFieldType::Integer:
+    case TFieldType::AutoInc: sqlite3_bind_int64(st, i, v.toLongLong()); return;
+    case TFieldType::Float: sqlite3_bind_double(st, i, v.toDouble()); return;
+    case TFieldType::Date: u = fechaIso(v.toDate()).toUtf8(); break;
+    case TFieldType::Text:
+    case TFieldType::Memo: u = v.toString().toUtf8(); break;
+    }
+    sqlite3_bind_text(st, i, u.constData(), int(u.size()), SQLITE_TRANSIENT);
 }
 
 Sentencia::Sentencia(sqlite3 *db, const QString &sql, Operacion op, const QString &tabla)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "StoreErrors.h"
+#include "Table.h"
 
 #include <QHash>
 #include <QString>
@@ -68,7 +69,8 @@ void ejecutar(sqlite3 *db, const QString &sql, Operacion op, const QString &tabl
 Esquema leerEsquema(sqlite3 *db, const QString &tabla);
 
 QString comillas(const QString &identificador); // "name" for SQL
-QString fechaIso(const QDate &d);
+// Binds a value of a field of type `tipo` as parameter `i` (dates as "yyyy-MM-dd").
+void enlazar(sqlite3_stmt *st, int i, TFieldType tipo, const QVariant &v);
 
 // A prepared statement, finalized when it goes out of scope.
 class Sentencia

@@ -3,7 +3,10 @@
 // the table ("Matriculas.DAT"). QtCore only.
 //
 // Every failure raises EDBEngineError (StoreErrors.h) with an engine code and a
-// Spanish message that names the table.
+// Spanish message that names the table. Inside, the store is made of small
+// units: Valores (value conversion), Filtro (the filter parser), Filas (the row
+// cache and record identity), BufferEdicion (the pending record), EnlaceMaestro
+// (the master-detail link) and DeteccionCambios (change detection).
 #pragma once
 
 #include "StoreErrors.h"
