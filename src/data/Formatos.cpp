@@ -3,6 +3,7 @@
 #include "Formatos.h"
 
 #include "Table.h"
+#include "Valores.h"
 
 #include <QVariant>
 
@@ -237,51 +238,8 @@ QDate Leer_Fecha(const QString &texto)
 
 bool Leer_Numero(const QString &texto, double *valor)
 {
-    const QString t = texto.trimmed();
-    int i = 0;
-    const int n = t.size();
-    bool negativo = false;
-    if (i < n && (t.at(i) == QLatin1Char('-') || t.at(i) == QLatin1Char('+')))
-        negativo = t.at(i++) == QLatin1Char('-');
-
-    auto digito = [&](int k) { return k < n && t.at(k) >= QLatin1Char('0') && t.at(k) <= QLatin1Char('9'); };
-
-    QString enteros;
-    int grupo = 0;
-    bool agrupado = false;
-    while (i < n) {
-        if (digito(i)) {
-            enteros += t.at(i++);
-            ++grupo;
-        } else if (t.at(i) == kMiles) {
-            // Groups after a "." hold exactly three digits; the first holds one to three.
-            if (grupo == 0 || (agrupado && grupo != 3) || (!agrupado && grupo > 3))
-                return false;
-            agrupado = true;
-            grupo = 0;
-            ++i;
-        } else {
-            break;
-        }
-    }
-    if (agrupado && grupo != 3)
-        return false;
-    QString decimales;
-    if (i < n && t.at(i) == kDecimal) {
-        ++i;
-        while (digito(i))
-            decimales += t.at(i++);
-    }
-    if (i != n || (enteros.isEmpty() && decimales.isEmpty()))
-        return false;
-    bool ok = false;
-    const QString c = (enteros.isEmpty() ? QStringLiteral("0") : enteros)
-        + (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales);
-    double v = c.toDouble(&ok); // QString::toDouble reads the C format whatever the locale
-    if (!ok || !std::isfinite(v))
-        return false;
-    *valor = negativo ? -v : v;
-    return true;
+    // One reader for the whole program: what a field accepts is what the formats read.
+    return store::leerNumero(texto, valor);
 }
 
 bool Leer_Entero(const QString &texto, qint32 *valor)

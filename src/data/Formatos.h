@@ -30,7 +30,8 @@ QDate Leer_Fecha(const QString &texto);
 // Reads a typed number: optional sign, digits with "." between groups of three,
 // and "," before the decimals ("1.234,5", "1234,5", ",5", "-7.500"). Blanks around
 // are ignored. Returns false, leaving `valor` alone, for anything else (including
-// "1.5", whose grouping is wrong, and the empty text).
+// "1.5", whose grouping is wrong, and the empty text). It is the store's reader,
+// so a field accepts exactly what this reads.
 bool Leer_Numero(const QString &texto, double *valor);
 // The same for a whole number that fits in 32 bits; decimals other than zeros are refused.
 bool Leer_Entero(const QString &texto, qint32 *valor);

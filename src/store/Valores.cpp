@@ -2,8 +2,6 @@
 // locale having a say ("." groups thousands, "," starts the decimals).
 #include "Valores.h"
 
-#include <QRegularExpression>
-
 #include <cmath>
 
 namespace store {
@@ -12,6 +10,37 @@ namespace {
 
 const QChar kMiles = QLatin1Char('.');
 const QChar kDecimal = QLatin1Char(',');
+
+bool esDigito(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// The whole part of a typed number from `*i` on: digits, with "." between groups
+// of exactly three after a first group of one to three. False when a group is broken.
+bool leerEnteros(const QString &t, int *i, QString *enteros)
+{
+    const int n = t.size();
+    int grupo = 0;
+    bool agrupado = false;
+    while (*i < n) {
+        const QChar c = t.at(*i);
+        if (esDigito(c)) {
+            *enteros += c;
+            ++grupo;
+        } else if (c == kMiles) {
+            if (grupo == 0 || (agrupado && grupo != 3) || (!agrupado && grupo > 3))
+                return false;
+            agrupado = true;
+            grupo = 0;
+        } else {
+            break;
+        }
+        ++*i;
+    }
+    // "15.0000", a digit typed after "15.000", is refused rather than read as 150000.
+    return !agrupado || grupo == 3;
+}
 
 [[noreturn]] void invalido(const QVariant &v, TFieldType tipo, const QString &campo, const QString &tabla)
 {
@@ -67,21 +96,31 @@ QVariant aFecha(const QVariant &v, const QString &campo, const QString &tabla)
 
 bool leerNumero(const QString &texto, double *valor)
 {
-    QString t = texto.trimmed();
-    if (t.contains(kDecimal)) {
-        t.remove(kMiles);
-        t.replace(kDecimal, QLatin1Char('.'));
-    } else if (t.contains(kMiles)) {
-        // Without a decimal comma every "." groups thousands; a broken group such as
-        // "15.0000" (a digit typed after "15.000") is refused rather than read as 15.
-        static const QRegularExpression agrupado(QStringLiteral("^[-+]?\\d{1,3}(\\.\\d{3})+$"));
-        if (!agrupado.match(t).hasMatch())
-            return false;
-        t.remove(kMiles);
+    const QString t = texto.trimmed();
+    const int n = t.size();
+    int i = 0;
+    bool negativo = false;
+    if (i < n && (t.at(i) == QLatin1Char('-') || t.at(i) == QLatin1Char('+')))
+        negativo = t.at(i++) == QLatin1Char('-');
+    QString enteros;
+    if (!leerEnteros(t, &i, &enteros))
+        return false;
+    QString decimales;
+    if (i < n && t.at(i) == kDecimal) {
+        ++i;
+        while (i < n && esDigito(t.at(i)))
+            decimales += t.at(i++);
     }
+    if (i != n || (enteros.isEmpty() && decimales.isEmpty()))
+        return false;
     bool ok = false;
-    *valor = t.toDouble(&ok);
-    return ok && std::isfinite(*valor);
+    const QString c = (enteros.isEmpty() ? QStringLiteral("0") : enteros)
+                      + (decimales.isEmpty() ? QString() : QLatin1Char('.') + decimales);
+    const double v = c.toDouble(&ok); // QString::toDouble reads the C format whatever the locale
+    if (!ok || !std::isfinite(v))
+        return false;
+    *valor = negativo ? -v : v;
+    return true;
 }
 
 QDate leerFecha(const QString &texto)

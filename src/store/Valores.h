@@ -12,7 +12,10 @@
 
 namespace store {
 
-// Numbers as typed by the user: "." groups thousands, "," starts the decimals.
+// Reads a typed number: optional sign, digits with "." between groups of three,
+// and "," before the decimals ("1.234,5", "1234,5", ",5", "-7.500"). Blanks around
+// are ignored. Returns false, leaving `valor` alone, for anything else: "1.5" and
+// "1.2,5" (a group after "." holds three digits), "1e5", the empty text.
 bool leerNumero(const QString &texto, double *valor);
 
 // Reads a date as typed ("dd/MM/yyyy", "d/M/yyyy") or as stored ("yyyy-MM-dd");

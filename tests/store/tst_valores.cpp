@@ -1,7 +1,9 @@
-// Value conversion: the date readers, and what a field of each type stores when
-// a value is written, read back from the file.
+// Value conversion: the one number reader (the formats read through it too), the
+// date readers, and what a field of each type stores when a value is written,
+// read back from the file.
 #include "AyudaTablas.h"
 #include "DatosPrueba.h"
+#include "Formatos.h"
 #include "Valores.h"
 
 #include <QtTest>
@@ -15,6 +17,8 @@ class TestValores : public QObject
     Q_OBJECT
 
 private slots:
+    void lectorUnico_data();
+    void lectorUnico();
     void fechas_data();
     void fechas();
     void convertir_data();
@@ -22,6 +26,58 @@ private slots:
     void conversiones_data();
     void conversiones();
 };
+
+void TestValores::lectorUnico_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<bool>("valido");
+    QTest::addColumn<double>("valor");
+
+    // Rows the store used to read by dropping every "." before a ",", or through
+    // the C reader: the program's formats refused them, and so does the one reader.
+    QTest::newRow("grupo corto antes de la coma") << "1.2,5" << false << 0.0;
+    QTest::newRow("grupo de dos antes de la coma") << "12.34,5" << false << 0.0;
+    QTest::newRow("primer grupo largo antes de la coma") << "1234.567,5" << false << 0.0;
+    QTest::newRow("grupos de uno") << "1.2.3,4" << false << 0.0;
+    QTest::newRow("punto al principio") << ".5,5" << false << 0.0;
+    QTest::newRow("exponente") << "1e5" << false << 0.0;
+    QTest::newRow("exponente tras la coma") << "1,5e3" << false << 0.0;
+    QTest::newRow("infinito") << "inf" << false << 0.0;
+    // Rows both read alike, kept as they were.
+    QTest::newRow("agrupado con decimales") << " +1.000,5 " << true << 1000.5;
+    QTest::newRow("millones") << "-1.234.567" << true << -1234567.0;
+    QTest::newRow("coma final") << "1.000," << true << 1000.0;
+    QTest::newRow("solo decimales") << ",25" << true << 0.25;
+    QTest::newRow("grupo roto") << "15.0000" << false << 0.0;
+    QTest::newRow("punto decimal") << "1.5" << false << 0.0;
+}
+
+// The store, a field written with the typed text, and the program's formats
+// give one answer for every text.
+void TestValores::lectorUnico()
+{
+    QFETCH(QString, texto);
+    QFETCH(bool, valido);
+    QFETCH(double, valor);
+
+    double almacen = -99, formatos = -99;
+    QCOMPARE(leerNumero(texto, &almacen), valido);
+    QCOMPARE(Formatos::Leer_Numero(texto, &formatos), valido);
+    QCOMPARE(almacen, valido ? valor : -99.0); // a refused text leaves the value alone
+    QCOMPARE(formatos, almacen);
+    for (TFieldType tipo : {TFieldType::Float, TFieldType::Integer}) {
+        QVariant guardado;
+        try {
+            guardado = store::convertir(texto, tipo, 0, QStringLiteral("KILOMETROS"), QStringLiteral("Averias.DAT"));
+            QVERIFY2(valido, qPrintable(guardado.toString()));
+        } catch (const EDBEngineError &e) {
+            QVERIFY2(!valido, qPrintable(e.message()));
+            QVERIFY(e.message().contains(QLatin1String("KILOMETROS")));
+            continue;
+        }
+        QCOMPARE(guardado.toDouble(), tipo == TFieldType::Float ? valor : std::round(valor));
+    }
+}
 
 void TestValores::fechas_data()
 {
