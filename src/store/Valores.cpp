@@ -138,7 +138,9 @@ QDate fechaDeIso(const unsigned char *t, int n)
 {
     // Every stored date is read when a table opens: the usual form is taken apart
     // by hand, anything else goes to the slower reader.
-    if (n >= 10 && t[4] == '-' && t[7] == '-') {
+    auto dig = [t](int i) { return t[i] >= '0' && t[i] <= '9'; };
+    if (n >= 10 && t[4] == '-' && t[7] == '-' && dig(0) && dig(1) && dig(2) && dig(3) && dig(5) && dig(6) && dig(8)
+        && dig(9)) {
         auto v = [t](int i) { return int(t[i] - '0'); };
         return QDate(v(0) * 1000 + v(1) * 100 + v(2) * 10 + v(3), v(5) * 10 + v(6), v(8) * 10 + v(9));
     }

@@ -75,6 +75,7 @@ void TestFilas::leer_data()
     QTest::newRow("real") << real << "DOUBLE" << "1234.5" << QVariant(1234.5);
     QTest::newRow("fecha") << fecha << "DATE" << "'2024-03-07'" << QVariant(QDate(2024, 3, 7));
     QTest::newRow("fecha inexistente") << fecha << "DATE" << "'2024-02-30'" << QVariant();
+    QTest::newRow("fecha con signos") << fecha << "DATE" << "'2024-01-0:'" << QVariant();
     QTest::newRow("fecha en otra forma") << fecha << "DATE" << "'07/03/2024'" << QVariant();
     QTest::newRow("fecha nula") << fecha << "DATE" << "NULL" << QVariant();
 }

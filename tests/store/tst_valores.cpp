@@ -95,6 +95,8 @@ void TestValores::fechas_data()
     QTest::newRow("día inexistente guardado") << "2024-02-30" << QDate() << QDate();
     QTest::newRow("dos cifras de año") << "07/03/24" << QDate() << QDate();
     QTest::newRow("otro separador") << "07-03-2024" << QDate() << QDate();
+    // Bytes that are not digits are no date, never a day pieced from their codes.
+    QTest::newRow("signo en el día") << "2024-01-0:" << QDate() << QDate();
     QTest::newRow("letra en el mes") << "2024-1a-01" << QDate() << QDate();
     QTest::newRow("vacía") << "" << QDate() << QDate();
 }
