@@ -7,6 +7,12 @@ namespace store {
 
 void ColumnaFilas::vaciar()
 {
+    // The pool keeps texts across readings so that flags stay shared; once it
+    // holds far more than the rows, most of it belongs to rows long gone.
+    if (pool.size() > 2 * nulos.size() + 64) {
+        pool.clear();
+        cortos.clear();
+    }
     enteros.clear();
     reales.clear();
     textos.clear();

@@ -121,6 +121,9 @@ public:
     int buscarClave(int col, const QVariant &clave) const;
     void olvidarIndices() const { m_indices.clear(); }
 
+    // Distinct texts kept for a column: what its rows cost beyond four bytes each.
+    size_t textosGuardados(int col) const { return m_cols[size_t(col)].pool.size(); }
+
 private:
     std::vector<ColumnaFilas> m_cols;
     std::vector<qint64> m_ids;

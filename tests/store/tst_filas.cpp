@@ -1,5 +1,5 @@
 // The row cache: stored values read into columns, the identity of each row's
-// record, lookups over a column.
+// record, lookups over a column, and what repeated texts cost.
 #include "Filas.h"
 
 #include <QtTest>
@@ -54,6 +54,7 @@ private slots:
     void identidad();
     void buscarClave_data();
     void buscarClave();
+    void textosRepetidos();
 };
 
 void TestFilas::leer_data()
@@ -176,6 +177,25 @@ void TestFilas::buscarClave()
     f.anadirColumna(TFieldType(tipo), 0);
     QCOMPARE(f.leer(m.lectura()), SQLITE_DONE);
     QCOMPARE(f.buscarClave(0, clave), fila);
+}
+
+// A table read again and again (a detail following its master, a refresh after
+// every post) keeps a bounded number of texts, and flags stay shared.
+void TestFilas::textosRepetidos()
+{
+    Memoria m(QStringLiteral("VARCHAR(12)"));
+    for (int i = 0; i < 100; ++i)
+        QVERIFY(m.ejecutar(QStringLiteral("INSERT INTO T VALUES ('%1ABC', '%2')").arg(i, 4, 10, QLatin1Char('0')).arg(i % 3 ? "X" : "")));
+    Filas f;
+    f.anadirColumna(TFieldType::Text, 0);
+    f.anadirColumna(TFieldType::Text, 1);
+    for (int vez = 0; vez < 50; ++vez) {
+        QCOMPARE(f.leer(m.lectura()), SQLITE_DONE);
+        QCOMPARE(f.celda(99, 0).toString(), QStringLiteral("0099ABC"));
+        QCOMPARE(f.celda(1, 1).toString(), QStringLiteral("X"));
+    }
+    QVERIFY2(f.textosGuardados(0) <= 3 * 100 + 64, qPrintable(QString::number(f.textosGuardados(0))));
+    QCOMPARE(f.textosGuardados(1), size_t(2)); // the empty text and "X"
 }
 
 QTEST_GUILESS_MAIN(TestFilas)
