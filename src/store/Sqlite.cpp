@@ -392,6 +392,19 @@ sqlite3_stmt *Conexion::sentencia(const QString &sql, Operacion op)
     return st;
 }
 
+QStringList ficherosAbiertos()
+{
+    QStringList r;
+    for (const Conexion *c : std::as_const(pool())) {
+        for (int i = 0; const char *base = sqlite3_db_name(c->db, i); ++i) {
+            const char *fichero = sqlite3_db_filename(c->db, base);
+            if (fichero && *fichero) // temporary and in-memory databases have no file
+                r << QFile::decodeName(fichero);
+        }
+    }
+    return r;
+}
+
 void soltarConexion(Conexion *c)
 {
     if (!c || --c->usos > 0)

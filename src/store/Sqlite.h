@@ -72,6 +72,10 @@ QString comillas(const QString &identificador); // "name" for SQL
 // Binds a value of a field of type `tipo` as parameter `i` (dates as "yyyy-MM-dd").
 void enlazar(sqlite3_stmt *st, int i, TFieldType tipo, const QVariant &v);
 
+// Full paths of the files that the connections of this process hold open, the
+// files attached to them included.
+QStringList ficherosAbiertos();
+
 // A prepared statement, finalized when it goes out of scope.
 class Sentencia
 {

@@ -55,6 +55,36 @@ QString TDatabase::tablePath(const QString &tableName) const
     return QDir(m_d->directory).filePath(tableName);
 }
 
+namespace {
+// A folder as the file system knows it: symbolic links resolved, no trailing
+// separator; the cleaned absolute path when it does not exist (any more).
+QString carpetaReal(const QString &carpeta)
+{
+    const QFileInfo i(carpeta);
+    const QString real = i.canonicalFilePath();
+    return real.isEmpty() ? QDir::cleanPath(i.absoluteFilePath()) : real;
+}
+}
+
+QStringList TDatabase::openFilesIn(const QString &folder)
+{
+    if (folder.isEmpty())
+        return {};
+    const QString buscada = carpetaReal(folder);
+    QStringList r;
+    for (const QString &ruta : ficherosAbiertos()) {
+        const QFileInfo f(ruta);
+        if (carpetaReal(f.absolutePath()) != buscada)
+            continue;
+        const QString real = f.canonicalFilePath();
+        const QString nombre = real.isEmpty() ? f.fileName() : QFileInfo(real).fileName();
+        if (!r.contains(nombre))
+            r << nombre;
+    }
+    r.sort();
+    return r;
+}
+
 // ---------------------------------------------------------------------------
 // Table object: declaration
 

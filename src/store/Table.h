@@ -79,6 +79,12 @@ public:
     void setDirectory(const QString &folder); // only while no table of it is open
     QString tablePath(const QString &tableName) const;
 
+    // The file names ("Matriculas.DAT") of the table files in `folder` that some
+    // table object or connection of this process holds open, sorted; empty when
+    // none. The folder may be given with or without a trailing separator, relative
+    // or through symbolic links.
+    static QStringList openFilesIn(const QString &folder);
+
     struct Private;
     Private *d() const { return m_d.get(); }
 
@@ -103,7 +109,8 @@ public:
     void setValue(const QVariant &v);
     // Text form: dates "dd/MM/yyyy", floats with "," before decimals and no grouping.
     QString asString() const;
-    // Empty text empties the field; numbers accept "." grouping and "," decimals.
+    // Empty text empties the field; numbers are read as typed, "." between groups
+    // of three digits and "," before the decimals (store::leerNumero).
     void setAsString(const QString &text);
     qint32 asInteger() const; // empty gives 0
     void setAsInteger(qint32 v);
