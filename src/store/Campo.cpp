@@ -13,17 +13,6 @@ using namespace store;
 // ---------------------------------------------------------------------------
 // Values in context
 
-QVariant TTable::Private::dataValue(const TField *f) const
-{
-    if (f->m_column < 0)
-        return QVariant();
-    if (calc.contexto >= 0)
-        return filas.celda(calc.contexto, f->m_column);
-    if (calc.contexto == CamposCalculados::kPendiente || editing())
-        return buffer.valor(f->m_column);
-    return filas.celda(cur, f->m_column);
-}
-
 QVariant TTable::Private::valueOf(const TField *f) const
 {
     ensureRows();

@@ -120,8 +120,18 @@ struct TTable::Private
     }
     int rowCount() const { return filas.cuenta(); }
 
-    // --- field values in the right context (Campo.cpp)
-    QVariant dataValue(const TField *f) const;
+    // --- field values in the right context (Campo.cpp); every read of a field
+    // ends here, so this one stays inline.
+    QVariant dataValue(const TField *f) const
+    {
+        if (f->m_column < 0)
+            return QVariant();
+        if (calc.contexto >= 0)
+            return filas.celda(calc.contexto, f->m_column);
+        if (calc.contexto == store::CamposCalculados::kPendiente || editing())
+            return buffer.valor(f->m_column);
+        return filas.celda(cur, f->m_column);
+    }
     QVariant valueOf(const TField *f) const;
     QVariant valueAtRow(int row, const TField *f) const;
     QVariant lookup(const TField *f, const QVariant &key) const;
