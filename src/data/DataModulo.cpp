@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QMap>
 
 #include <algorithm>
 #include <limits>
@@ -68,6 +69,139 @@ struct Cerrar_Al_Salir
     }
 };
 
+// A field that the file does not store: looked up in a catalogue, or worked out
+// by the module for every record shown.
+struct TCampoVirtual
+{
+    QString Nombre;
+    TFieldKind Clase;
+    TFieldType Tipo;
+    int Tamano;
+    QString Clave, Tabla, Clave_Tabla, Resultado; // lookups only
+};
+
+const QList<TCampoVirtual> &Campos_Virtuales()
+{
+    static const QList<TCampoVirtual> campos{
+        {QStringLiteral("sMarca"), TFieldKind::Lookup, TFieldType::Text, 20, QStringLiteral("MARCA"),
+         QStringLiteral("TableMarcas"), QStringLiteral("ORDENMARCA"), QStringLiteral("MARCA")},
+        {QStringLiteral("sModelo"), TFieldKind::Lookup, TFieldType::Text, 20, QStringLiteral("MODELO"),
+         QStringLiteral("TableModelos"), QStringLiteral("ORDENMODELO"), QStringLiteral("MODELO")},
+        {QStringLiteral("KmRueda"), TFieldKind::Calculated, TFieldType::Integer, 0, {}, {}, {}, {}},
+        {QStringLiteral("Medida"), TFieldKind::Calculated, TFieldType::Text, 20, {}, {}, {}, {}},
+    };
+    return campos;
+}
+
+// Every stored field of the file, in file order, where it stands in a field list.
+const QString Todos = QStringLiteral("*");
+
+// One table object of the module. Creation, the opening and closing orders,
+// the close before a backup, lookup by name and deletion all come from these rows.
+struct TObjetoTabla
+{
+    QString Nombre;
+    TTable *TModuloDatos::*Objeto;
+    QString Fichero;
+    QStringList Campos;  // declared, in order
+    QString Indice;      // named index, or empty
+    QString Maestro;     // master object and its linked field, or empty
+    QString Campo_Maestro;
+    int Apertura;        // place in Abrir_Tablas; 0: opened by the computation or report that needs it
+    int Cierre;          // place in Cerrar_Tablas; 0 likewise
+    TDataSource *TModuloDatos::*Fuente; // the windows' data source, or none
+    QString Nombre_Fuente;
+    QMap<QString, QString> Formatos; // display and edit format by field
+};
+
+QStringList Campos_Tareas()
+{
+    QStringList r;
+    for (const tTarea &t : Tareas())
+        r << t.Campo;
+    return r;
+}
+
+QMap<QString, QString> Formatos_Km(const QStringList &campos)
+{
+    QMap<QString, QString> r;
+    for (const QString &c : campos)
+        r.insert(c, kFormatoKm);
+    return r;
+}
+
+// Masters and lookup tables come before the objects that use them: the objects
+// are created in this order and deleted in the reverse one.
+const QList<TObjetoTabla> &Objetos()
+{
+    using M = TModuloDatos;
+    const QString matricula = QStringLiteral("MATRICULA"), km = QStringLiteral("KILOMETROS");
+    const QString porMatricula = QStringLiteral("Orden_Matri");
+    static const QList<TObjetoTabla> objetos{
+        {QStringLiteral("TableMarcas"), &M::TableMarcas, QStringLiteral("Marcas.DAT"),
+         {QStringLiteral("MARCA"), QStringLiteral("ORDENMARCA")}, {}, {}, {}, 7, 7, &M::DSMarcas,
+         QStringLiteral("DSMarcas"), {}},
+        {QStringLiteral("TableModelos"), &M::TableModelos, QStringLiteral("Modelos.DAT"),
+         {QStringLiteral("MODELO"), QStringLiteral("ORDENMODELO"), QStringLiteral("ORDENMARCA")}, {}, {}, {}, 8, 8,
+         &M::DSModelos, QStringLiteral("DSModelos"), {}},
+        {QStringLiteral("TableMatriculas"), &M::TableMatriculas, QStringLiteral("Matriculas.DAT"),
+         {matricula, QStringLiteral("MARCA"), QStringLiteral("MODELO"), QStringLiteral("sMarca"),
+          QStringLiteral("sModelo"), QStringLiteral("MARCA_S"), QStringLiteral("MODELO_S"), km},
+         {}, {}, {}, 4, 1, &M::DSMatriculas, QStringLiteral("DSMatriculas"), {}},
+        {QStringLiteral("TableMantto"), &M::TableMantto, QStringLiteral("Mantenimiento.DAT"), {Todos}, porMatricula,
+         QStringLiteral("TableMatriculas"), matricula, 1, 2, &M::DSMantto, QStringLiteral("DSMantto"),
+         Formatos_Km({km})},
+        {QStringLiteral("TableAverias"), &M::TableAverias, QStringLiteral("Averias.DAT"), {Todos}, porMatricula,
+         QStringLiteral("TableMatriculas"), matricula, 2, 4, &M::DSAverias, QStringLiteral("DSAverias"),
+         {{km, kFormatoKm}, {QStringLiteral("IMPORTE"), kFormatoImporte}}},
+        {QStringLiteral("TableRuedas"), &M::TableRuedas, QStringLiteral("Ruedas.DAT"),
+         {Todos, QStringLiteral("KmRueda"), QStringLiteral("Medida")}, porMatricula, QStringLiteral("TableMatriculas"),
+         matricula, 5, 5, &M::DSRuedas, QStringLiteral("DSRuedas"), Formatos_Km({km, QStringLiteral("KmRueda")})},
+        {QStringLiteral("TableFichaTec"), &M::TableFichaTec, QStringLiteral("FichaTecnica.DAT"), {Todos},
+         porMatricula, QStringLiteral("TableMatriculas"), matricula, 3, 3, &M::DSFichaTec,
+         QStringLiteral("DSFichaTec"), {}},
+        {QStringLiteral("TableKmCambios"), &M::TableKmCambios, QStringLiteral("KmCambios.DAT"), {Todos},
+         QStringLiteral("Orden_Marca"), QStringLiteral("TableMarcas"), QStringLiteral("ORDENMARCA"), 6, 6,
+         &M::DSKmCambios, QStringLiteral("DSKmCambios"), Formatos_Km(Campos_Tareas())},
+        {QStringLiteral("TablaMantto"), &M::TablaMantto, QStringLiteral("Mantenimiento.DAT"),
+         QStringList{QStringLiteral("FECHA"), km} + Campos_Tareas() + QStringList{matricula}, {}, {}, {}, 0, 0,
+         nullptr, {}, Formatos_Km({km})},
+        {QStringLiteral("TablaKmCambios"), &M::TablaKmCambios, QStringLiteral("KmCambios.DAT"),
+         QStringList{QStringLiteral("MARCA")} + Campos_Tareas(), {}, {}, {}, 0, 0, nullptr, {}, {}},
+        {QStringLiteral("TablaMatriculas"), &M::TablaMatriculas, QStringLiteral("Matriculas.DAT"),
+         {matricula, QStringLiteral("MARCA"), QStringLiteral("MODELO"), km, QStringLiteral("sMarca"),
+          QStringLiteral("sModelo")},
+         {}, {}, {}, 0, 0, nullptr, {}, Formatos_Km({km})},
+        {QStringLiteral("TablaFichaTec"), &M::TablaFichaTec, QStringLiteral("FichaTecnica.DAT"),
+         {matricula, QStringLiteral("NEUMATICOS")}, {}, {}, {}, 0, 0, nullptr, {}, {}},
+    };
+    return objetos;
+}
+
+// The rows with a place in an order (Apertura or Cierre), in that order.
+QList<const TObjetoTabla *> En_Orden(int TObjetoTabla::*lugar)
+{
+    QList<const TObjetoTabla *> r;
+    for (const TObjetoTabla &o : Objetos())
+        if (o.*lugar > 0)
+            r << &o;
+    std::sort(r.begin(), r.end(),
+              [lugar](const TObjetoTabla *a, const TObjetoTabla *b) { return a->*lugar < b->*lugar; });
+    return r;
+}
+
+const QList<const TObjetoTabla *> &Orden_Apertura()
+{
+    static const QList<const TObjetoTabla *> orden = En_Orden(&TObjetoTabla::Apertura);
+    return orden;
+}
+
+const QList<const TObjetoTabla *> &Orden_Cierre()
+{
+    static const QList<const TObjetoTabla *> orden = En_Orden(&TObjetoTabla::Cierre);
+    return orden;
+}
+
 } // namespace
 
 QString Filtro_Matricula(const QString &matricula)
@@ -93,12 +227,7 @@ TModuloDatos::TModuloDatos(const QString &carpetaDatos, QObject *parent)
 TModuloDatos::~TModuloDatos()
 {
     DataModuleDestroy();
-    // Details and lookups go before the tables they hang on, never after.
-    for (QObject *o : std::initializer_list<QObject *>{
-             DSMatriculas, DSMarcas, DSModelos, DSMantto, DSAverias, DSRuedas, DSFichaTec, DSKmCambios, TablaMantto,
-             TablaKmCambios, TablaMatriculas, TablaFichaTec, TableMantto, TableAverias, TableRuedas, TableFichaTec,
-             TableKmCambios, TableMatriculas, TableModelos, TableMarcas})
-        delete o;
+    Destruir_Objetos();
     if (ModuloDatos == this)
         ModuloDatos = nullptr;
 }
@@ -141,100 +270,81 @@ void TModuloDatos::Establecer_Cursor_Espera(tCursorEspera cursor)
 void TModuloDatos::Crear_Objetos()
 {
     DbMaestro = new TDatabase(QStringLiteral("Maestro"), this);
-
-    auto tabla = [this](const char *nombre) {
+    for (const TObjetoTabla &o : Objetos()) {
         auto *t = new TTable(this);
+        t->setObjectName(o.Nombre);
         t->setDatabase(DbMaestro);
-        t->setTableName(QString::fromLatin1(nombre));
-        return t;
-    };
-    TableMatriculas = tabla("Matriculas.DAT");
-    TableMarcas = tabla("Marcas.DAT");
-    TableModelos = tabla("Modelos.DAT");
-    TableMantto = tabla("Mantenimiento.DAT");
-    TableAverias = tabla("Averias.DAT");
-    TableRuedas = tabla("Ruedas.DAT");
-    TableFichaTec = tabla("FichaTecnica.DAT");
-    TableKmCambios = tabla("KmCambios.DAT");
-    TablaMantto = tabla("Mantenimiento.DAT");
-    TablaKmCambios = tabla("KmCambios.DAT");
-    TablaMatriculas = tabla("Matriculas.DAT");
-    TablaFichaTec = tabla("FichaTecnica.DAT");
-
-    // The current vehicle, with its brand and model names looked up in the catalogues.
-    for (TTable *t : {TableMatriculas, TablaMatriculas}) {
-        t->addField(QStringLiteral("MATRICULA"));
-        t->addField(QStringLiteral("MARCA"));
-        t->addField(QStringLiteral("MODELO"));
-        if (t == TablaMatriculas)
-            t->addField(QStringLiteral("KILOMETROS"));
-        t->addLookupField(QStringLiteral("sMarca"), 20, QStringLiteral("MARCA"), TableMarcas,
-                          QStringLiteral("ORDENMARCA"), QStringLiteral("MARCA"));
-        t->addLookupField(QStringLiteral("sModelo"), 20, QStringLiteral("MODELO"), TableModelos,
-                          QStringLiteral("ORDENMODELO"), QStringLiteral("MODELO"));
+        t->setTableName(o.Fichero);
+        this->*o.Objeto = t;
+        for (const QString &campo : o.Campos) {
+            if (campo == Todos) {
+                Declarar_Todos(t);
+                continue;
+            }
+            const auto v = std::find_if(Campos_Virtuales().begin(), Campos_Virtuales().end(),
+                                        [&](const TCampoVirtual &c) { return c.Nombre == campo; });
+            if (v == Campos_Virtuales().end())
+                t->addField(campo);
+            else if (v->Clase == TFieldKind::Lookup)
+                t->addLookupField(v->Nombre, v->Tamano, v->Clave, Tabla(v->Tabla), v->Clave_Tabla, v->Resultado);
+            else
+                t->addCalculatedField(v->Nombre, v->Tipo, v->Tamano);
+        }
+        if (!o.Indice.isEmpty())
+            t->setIndexName(o.Indice);
+        if (!o.Maestro.isEmpty())
+            t->setMasterSource(Tabla(o.Maestro), o.Campo_Maestro);
+        for (auto f = o.Formatos.cbegin(); f != o.Formatos.cend(); ++f)
+            Formato(t->fieldByName(f.key()), f.value());
+        if (o.Fuente) {
+            auto *ds = new TDataSource(t, this);
+            ds->setObjectName(o.Nombre_Fuente);
+            ds->setAutoEdit(false); // only an editor dialog starts an edit
+            this->*o.Fuente = ds;
+        }
     }
-    TableMatriculas->addField(QStringLiteral("MARCA_S"));
-    TableMatriculas->addField(QStringLiteral("MODELO_S"));
-    TableMatriculas->addField(QStringLiteral("KILOMETROS"));
-    Formato(TablaMatriculas->fieldByName(QStringLiteral("KILOMETROS")), kFormatoKm);
-
-    TableMarcas->addField(QStringLiteral("MARCA"));
-    TableMarcas->addField(QStringLiteral("ORDENMARCA"));
-    TableModelos->addField(QStringLiteral("MODELO"));
-    TableModelos->addField(QStringLiteral("ORDENMODELO"));
-    TableModelos->addField(QStringLiteral("ORDENMARCA"));
-
-    for (TTable *t : {TableMantto, TableAverias, TableRuedas, TableFichaTec, TableKmCambios})
-        Declarar_Todos(t);
-    TableRuedas->addCalculatedField(QStringLiteral("KmRueda"), TFieldType::Integer);
-    TableRuedas->addCalculatedField(QStringLiteral("Medida"), TFieldType::Text, 20);
-
-    for (TTable *t : {TableMantto, TableAverias, TableRuedas, TableFichaTec}) {
-        t->setIndexName(QStringLiteral("Orden_Matri"));
-        t->setMasterSource(TableMatriculas, QStringLiteral("MATRICULA"));
-    }
-    TableKmCambios->setIndexName(QStringLiteral("Orden_Marca"));
-    TableKmCambios->setMasterSource(TableMarcas, QStringLiteral("ORDENMARCA"));
-
-    TablaMantto->addField(QStringLiteral("FECHA"));
-    TablaMantto->addField(QStringLiteral("KILOMETROS"));
-    for (const tTarea &t : Tareas())
-        TablaMantto->addField(t.Campo);
-    TablaMantto->addField(QStringLiteral("MATRICULA"));
-
-    TablaKmCambios->addField(QStringLiteral("MARCA"));
-    for (const tTarea &t : Tareas())
-        TablaKmCambios->addField(t.Campo);
-
-    TablaFichaTec->addField(QStringLiteral("MATRICULA"));
-    TablaFichaTec->addField(QStringLiteral("NEUMATICOS"));
-
-    // Number formats, for showing and for editing.
-    Formato(TableMantto->fieldByName(QStringLiteral("KILOMETROS")), kFormatoKm);
-    Formato(TablaMantto->fieldByName(QStringLiteral("KILOMETROS")), kFormatoKm);
-    Formato(TableRuedas->fieldByName(QStringLiteral("KILOMETROS")), kFormatoKm);
-    Formato(TableRuedas->fieldByName(QStringLiteral("KmRueda")), kFormatoKm);
-    Formato(TableAverias->fieldByName(QStringLiteral("KILOMETROS")), kFormatoKm);
-    Formato(TableAverias->fieldByName(QStringLiteral("IMPORTE")), kFormatoImporte);
-    for (const tTarea &t : Tareas())
-        Formato(TableKmCambios->fieldByName(t.Campo), kFormatoKm);
 
     TableRuedas->setOnCalcFields([this](TTable &t) { TableRuedasCalcFields(t); });
     connect(TableMatriculas, &TTable::afterScroll, this, &TModuloDatos::TableMatriculasAfterScroll);
+}
 
-    auto fuente = [this](TTable *t) {
-        auto *ds = new TDataSource(t, this);
-        ds->setAutoEdit(false); // only an editor dialog starts an edit
-        return ds;
-    };
-    DSMatriculas = fuente(TableMatriculas);
-    DSMarcas = fuente(TableMarcas);
-    DSModelos = fuente(TableModelos);
-    DSMantto = fuente(TableMantto);
-    DSAverias = fuente(TableAverias);
-    DSRuedas = fuente(TableRuedas);
-    DSFichaTec = fuente(TableFichaTec);
-    DSKmCambios = fuente(TableKmCambios);
+// Data sources first, then every object before the masters and catalogues it
+// hangs on: a detail or a lookup never outlives the table it refers to.
+void TModuloDatos::Destruir_Objetos()
+{
+    for (const TObjetoTabla &o : Objetos())
+        if (o.Fuente) {
+            delete (this->*o.Fuente);
+            this->*o.Fuente = nullptr;
+        }
+    for (auto o = Objetos().crbegin(); o != Objetos().crend(); ++o) {
+        delete (this->*o->Objeto);
+        this->*o->Objeto = nullptr;
+    }
+}
+
+TTable *TModuloDatos::Tabla(const QString &nombre) const
+{
+    for (const TObjetoTabla &o : Objetos())
+        if (o.Nombre.compare(nombre, Qt::CaseInsensitive) == 0)
+            return this->*o.Objeto;
+    return nullptr;
+}
+
+TDataSource *TModuloDatos::Fuente(const TTable *tabla) const
+{
+    for (const TObjetoTabla &o : Objetos())
+        if (tabla && this->*o.Objeto == tabla)
+            return o.Fuente ? this->*o.Fuente : nullptr;
+    return nullptr;
+}
+
+QStringList TModuloDatos::Nombres_Tablas()
+{
+    QStringList r;
+    for (const TObjetoTabla &o : Objetos())
+        r << o.Nombre;
+    return r;
 }
 
 void TModuloDatos::DataModuleCreate()
@@ -261,16 +371,33 @@ void TModuloDatos::DataModuleDestroy()
 
 void TModuloDatos::Abrir_Tablas()
 {
-    for (TTable *t : {TableMantto, TableAverias, TableFichaTec, TableMatriculas, TableRuedas, TableKmCambios,
-                      TableMarcas, TableModelos})
-        t->open();
+    for (const TObjetoTabla *o : Orden_Apertura())
+        (this->*o->Objeto)->open();
 }
 
 void TModuloDatos::Cerrar_Tablas()
 {
-    for (TTable *t : {TableMatriculas, TableMantto, TableFichaTec, TableAverias, TableRuedas, TableKmCambios,
-                      TableMarcas, TableModelos})
-        t->close();
+    for (const TObjetoTabla *o : Orden_Cierre())
+        (this->*o->Objeto)->close();
+}
+
+void TModuloDatos::Cerrar_Carpeta_Datos()
+{
+    QList<const TObjetoTabla *> todos = Orden_Cierre();
+    for (const TObjetoTabla &o : Objetos())
+        if (o.Cierre == 0)
+            todos << &o;
+    std::exception_ptr primero;
+    for (const TObjetoTabla *o : todos) {
+        try {
+            (this->*o->Objeto)->close();
+        } catch (...) {
+            if (!primero)
+                primero = std::current_exception();
+        }
+    }
+    if (primero)
+        std::rethrow_exception(primero);
 }
 
 void TModuloDatos::Revisar_Tablas(const QString &carpeta)

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <exception>
@@ -104,6 +105,19 @@ public:
     // failure stops the walk and goes to the caller.
     void Abrir_Tablas();
     void Cerrar_Tablas();
+    // Closes every table object of the module, the work tables included, so that
+    // no table file of the data folder stays open (the backup copies them). A
+    // failure does not stop the walk: every other object is still closed, and
+    // the first failure then goes to the caller. Abrir_Tablas opens them again.
+    void Cerrar_Carpeta_Datos();
+
+    // The table object of that name ("TableMantto", "TablaFichaTec"; any case),
+    // or nullptr: report expressions such as "TableMantto.FECHA" name them so.
+    TTable *Tabla(const QString &nombre) const;
+    // The data source that presents `tabla` to the windows, or nullptr (work tables).
+    TDataSource *Fuente(const TTable *tabla) const;
+    // The names of the twelve table objects, masters and lookup tables first.
+    static QStringList Nombres_Tablas();
 
     // Brand, model and reading of the current vehicle, as the list windows' captions begin.
     void Actualizar_Cabecera_Vehiculo();
@@ -126,6 +140,7 @@ public:
 
 private:
     void Crear_Objetos();
+    void Destruir_Objetos();
     void DataModuleCreate();
     void DataModuleDestroy();
     void TableMatriculasAfterScroll();

@@ -10,8 +10,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
+#include <QSet>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 #include <sqlite3.h>
@@ -36,6 +39,26 @@ public:
         visto = ModuloDatos->Km_Proximo;
     }
 };
+
+// The module's twelve table objects and eight data sources by their names,
+// taken from its members.
+QMap<QString, QObject *> Objetos_Por_Nombre(TModuloDatos *m)
+{
+    return {{"TableMatriculas", m->TableMatriculas}, {"TableMarcas", m->TableMarcas},
+            {"TableModelos", m->TableModelos},       {"TableMantto", m->TableMantto},
+            {"TableAverias", m->TableAverias},       {"TableRuedas", m->TableRuedas},
+            {"TableFichaTec", m->TableFichaTec},     {"TableKmCambios", m->TableKmCambios},
+            {"TablaMantto", m->TablaMantto},         {"TablaKmCambios", m->TablaKmCambios},
+            {"TablaMatriculas", m->TablaMatriculas}, {"TablaFichaTec", m->TablaFichaTec},
+            {"DSMatriculas", m->DSMatriculas},       {"DSMarcas", m->DSMarcas},
+            {"DSModelos", m->DSModelos},             {"DSMantto", m->DSMantto},
+            {"DSAverias", m->DSAverias},             {"DSRuedas", m->DSRuedas},
+            {"DSFichaTec", m->DSFichaTec},           {"DSKmCambios", m->DSKmCambios}};
+}
+
+const QStringList Las_Doce{"TableMatriculas", "TableMarcas",    "TableModelos",   "TableMantto",
+                           "TableAverias",    "TableRuedas",    "TableFichaTec",  "TableKmCambios",
+                           "TablaMantto",     "TablaKmCambios", "TablaMatriculas", "TablaFichaTec"};
 
 QStringList Tablas_Abiertas(TModuloDatos *m)
 {
@@ -100,6 +123,12 @@ private slots:
     void tablaIlegible();
     void ficherosSobrantes();
     void tareasEnLasTablas();
+    void tablaPorNombre_data();
+    void tablaPorNombre();
+    void ordenes_data();
+    void ordenes();
+    void destruccion_data();
+    void destruccion();
 
     void despuesDeMover_data();
     void despuesDeMover();
@@ -310,6 +339,130 @@ void TstModulo::tareasEnLasTablas()
     QCOMPARE(casillas.size(), Num_Tareas);
     QSet<int> rejilla(Orden_Rejilla_Tareas().begin(), Orden_Rejilla_Tareas().end());
     QCOMPARE(rejilla.size(), Num_Tareas);
+}
+
+void TstModulo::tablaPorNombre_data()
+{
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("tabla");  // the member it must give; empty: none
+    QTest::addColumn<QString>("fuente"); // the data source of that table; empty: none
+    for (const QString &n : Las_Doce)
+        QTest::newRow(qPrintable(n)) << n << n << (n.startsWith("Table") ? "DS" + n.mid(5) : QString());
+    QTest::newRow("otra caja") << "tablemantto" << "TableMantto" << "DSMantto";
+    QTest::newRow("una fuente no es una tabla") << "DSMantto" << "" << "";
+    QTest::newRow("con su campo") << "TableMantto.FECHA" << "" << "";
+    QTest::newRow("el fichero") << "Mantenimiento.DAT" << "" << "";
+    QTest::newRow("vacio") << "" << "" << "";
+}
+
+// Report expressions reach the table objects by name; the windows reach a
+// table's data source through the table.
+void TstModulo::tablaPorNombre()
+{
+    QFETCH(QString, nombre);
+    QFETCH(QString, tabla);
+    QFETCH(QString, fuente);
+    Crear_Modulo(m_datos->carpeta());
+    const QMap<QString, QObject *> objetos = Objetos_Por_Nombre(m_modulo.get());
+    TTable *t = m_modulo->Tabla(nombre);
+    QCOMPARE(static_cast<QObject *>(t), objetos.value(tabla));
+    QCOMPARE(static_cast<QObject *>(m_modulo->Fuente(t)), objetos.value(fuente));
+    const QStringList nombres = TModuloDatos::Nombres_Tablas();
+    QCOMPARE(nombres.size(), 12);
+    QCOMPARE(QSet<QString>(nombres.begin(), nombres.end()), QSet<QString>(Las_Doce.begin(), Las_Doce.end()));
+}
+
+void TstModulo::ordenes_data()
+{
+    QTest::addColumn<QString>("operacion");
+    QTest::addColumn<QStringList>("orden");    // of the objects opened or closed
+    QTest::addColumn<QStringList>("abiertas"); // objects left open afterwards
+    const QStringList trabajo{"TablaMantto", "TablaKmCambios", "TablaMatriculas", "TablaFichaTec"};
+    QTest::newRow("Abrir_Tablas") << "Abrir_Tablas"
+                                  << QStringList{"TableMantto", "TableAverias", "TableFichaTec", "TableMatriculas",
+                                                 "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"}
+                                  << QStringList{"TableMantto", "TableAverias", "TableFichaTec", "TableMatriculas",
+                                                 "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"};
+    // The work tables are their users' to close.
+    QTest::newRow("Cerrar_Tablas") << "Cerrar_Tablas"
+                                   << QStringList{"TableMatriculas", "TableMantto", "TableFichaTec", "TableAverias",
+                                                  "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"}
+                                   << trabajo;
+    // Before a backup nothing of the folder may stay open.
+    QTest::newRow("Cerrar_Carpeta_Datos")
+        << "Cerrar_Carpeta_Datos"
+        << QStringList{"TableMatriculas", "TableMantto", "TableFichaTec", "TableAverias", "TableRuedas",
+                       "TableKmCambios", "TableMarcas", "TableModelos"} + trabajo
+        << QStringList();
+}
+
+void TstModulo::ordenes()
+{
+    QFETCH(QString, operacion);
+    QFETCH(QStringList, orden);
+    QFETCH(QStringList, abiertas);
+    m_datos->addVehicle("1111AAA", m_datos->addBrand("AAA"), 0, 1);
+    Crear_Modulo(m_datos->carpeta());
+    const QMap<QString, QObject *> objetos = Objetos_Por_Nombre(m_modulo.get());
+    if (operacion == QLatin1String("Abrir_Tablas"))
+        m_modulo->Cerrar_Tablas();
+    else
+        for (const char *t : {"TablaMantto", "TablaKmCambios", "TablaMatriculas", "TablaFichaTec"})
+            static_cast<TTable *>(objetos.value(t))->open();
+
+    QStringList visto;
+    QObject escucha; // ends the connections with this test
+    for (const QString &n : Las_Doce) {
+        auto *t = static_cast<TTable *>(objetos.value(n));
+        connect(t, &TTable::afterOpen, &escucha, [&visto, n] { visto << n; });
+        connect(t, &TTable::afterClose, &escucha, [&visto, n] { visto << n; });
+    }
+    if (operacion == QLatin1String("Abrir_Tablas"))
+        m_modulo->Abrir_Tablas();
+    else if (operacion == QLatin1String("Cerrar_Tablas"))
+        m_modulo->Cerrar_Tablas();
+    else
+        m_modulo->Cerrar_Carpeta_Datos();
+    QCOMPARE(visto, orden);
+
+    QStringList quedan;
+    for (const QString &n : Las_Doce)
+        if (static_cast<TTable *>(objetos.value(n))->active())
+            quedan << n;
+    std::sort(quedan.begin(), quedan.end());
+    std::sort(abiertas.begin(), abiertas.end());
+    QCOMPARE(quedan, abiertas);
+    QCOMPARE(m_errores, QStringList());
+}
+
+void TstModulo::destruccion_data()
+{
+    QTest::addColumn<QString>("antes");
+    QTest::addColumn<QString>("despues");
+    for (const char *d : {"TableMantto", "TableAverias", "TableRuedas", "TableFichaTec"})
+        QTest::newRow(d) << d << "TableMatriculas"; // details
+    QTest::newRow("intervalos") << "TableKmCambios" << "TableMarcas";
+    for (const char *l : {"TableMatriculas", "TablaMatriculas"}) { // lookups of sMarca and sModelo
+        QTest::newRow(qPrintable(QString(l) + " marcas")) << l << "TableMarcas";
+        QTest::newRow(qPrintable(QString(l) + " modelos")) << l << "TableModelos";
+    }
+    QTest::newRow("fuente") << "DSMatriculas" << "TableMatriculas";
+}
+
+// A detail or a lookup never outlives the table it refers to.
+void TstModulo::destruccion()
+{
+    QFETCH(QString, antes);
+    QFETCH(QString, despues);
+    Crear_Modulo(m_datos->carpeta());
+    const QMap<QString, QObject *> objetos = Objetos_Por_Nombre(m_modulo.get());
+    QStringList orden;
+    QObject escucha;
+    for (auto o = objetos.cbegin(); o != objetos.cend(); ++o)
+        connect(o.value(), &QObject::destroyed, &escucha, [&orden, n = o.key()] { orden << n; });
+    m_modulo.reset();
+    QCOMPARE(orden.size(), objetos.size());
+    QVERIFY2(orden.indexOf(antes) < orden.indexOf(despues), qPrintable(orden.join(", ")));
 }
 
 void TstModulo::despuesDeMover_data()
