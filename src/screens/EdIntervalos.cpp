@@ -1,8 +1,7 @@
 // The maintenance interval editor.
 #include "EdIntervalos.h"
 
-#include "DBControles.h"
-#include "DataModulo.h"
+#include "Validadores.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -16,14 +15,6 @@ QString Sufijo_Tarea(int tarea)
     for (const QString &p : partes)
         nombre << p.left(1).toUpper() + p.mid(1).toLower();
     return nombre.join(QLatin1Char('_'));
-}
-
-QValidator::State TValidadorKmAgrupados::validate(QString &input, int &pos) const
-{
-    const int antes = int(input.left(pos).count(QLatin1Char('.')));
-    input.remove(QLatin1Char('.'));
-    pos -= antes;
-    return TValidadorKilometros::validate(input, pos);
 }
 
 QString TFormEdIntervalos::Nombre_Campo(int tarea)
@@ -42,12 +33,8 @@ TFormEdIntervalos::TFormEdIntervalos(QWidget *parent) : TFormEdicionBase(TTipoRe
     for (int col = 0; col < 3; ++col) {
         for (int fila = 0; fila < Filas_Columna[col]; ++fila, ++tarea) {
             const tTarea &t = Tareas()[std::size_t(tarea)];
-            auto *e = new TDBEdit(PnlDatos);
-            e->setObjectName(Nombre_Campo(tarea));
-            e->setDataSource(ModuloDatos->DSKmCambios);
-            e->setDataField(t.Campo);
+            TDBEdit *e = Crear_Campo(Nombre_Campo(tarea).toLatin1().constData(), t.Campo, 80);
             e->setValidator(new TValidadorKmAgrupados(e));
-            e->setFixedWidth(80);
             Campos[std::size_t(tarea)] = e;
 
             auto *l = new QLabel(t.Etiqueta_Intervalo, PnlDatos);
@@ -65,11 +52,6 @@ TFormEdIntervalos::TFormEdIntervalos(QWidget *parent) : TFormEdicionBase(TTipoRe
     EditC_Aceite = Campos[0];
     connect(EditC_Aceite, &QLineEdit::textChanged, this, &TFormEdIntervalos::Actualizar_Boton_Aceptar);
     setFixedSize(600, 230);
-}
-
-TTable *TFormEdIntervalos::Tabla() const
-{
-    return ModuloDatos->TableKmCambios;
 }
 
 void TFormEdIntervalos::Actualizar_Boton_Aceptar()

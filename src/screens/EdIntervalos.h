@@ -25,19 +25,6 @@ public:
 public slots:
     void Actualizar_Boton_Aceptar() override;
 
-protected:
-    TTable *Tabla() const override;
-};
-
-// Kilometre fields whose numbers are edited with their thousands grouped
-// ("15.000"): the group points are dropped as soon as the user types, so a digit
-// added to "15.000" gives 150000, never a text the field would misread.
-class TValidadorKmAgrupados : public TValidadorKilometros
-{
-    Q_OBJECT
-public:
-    using TValidadorKilometros::TValidadorKilometros;
-    State validate(QString &input, int &pos) const override;
 };
 
 // The part of a task's control names after the prefix ("C_Aceite", "Atf_Caja").

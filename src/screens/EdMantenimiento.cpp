@@ -1,17 +1,15 @@
 // The maintenance editor.
 #include "EdMantenimiento.h"
 
-#include "BotonFecha.h"
 #include "DBControles.h"
 #include "DataModulo.h"
-#include "EdIntervalos.h"
 #include "FechaEntrada.h"
 #include "Table.h"
+#include "Validadores.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 
@@ -23,37 +21,13 @@ const QString Hecha = QStringLiteral("X");
 
 TFormEdMantenimiento::TFormEdMantenimiento(QWidget *parent) : TFormEdicionBase(TTipoRegistro::Mantenimiento, parent)
 {
-    TDataSource *ds = ModuloDatos->DSMantto;
-
-    DBEditFecha = new TDBEdit(PnlDatos);
-    DBEditFecha->setObjectName(QStringLiteral("DBEditFecha"));
-    DBEditFecha->setDataSource(ds);
-    DBEditFecha->setDataField(QStringLiteral("FECHA"));
-    DBEditFecha->setFixedWidth(90);
-    Preparar_Campo_Fecha(DBEditFecha, true);
-
-    BotonFecha = new tBotonFecha(PnlDatos);
-    BotonFecha->setObjectName(QStringLiteral("BotonFecha"));
-    BotonFecha->setEditComp(DBEditFecha);
-    BotonFecha->setFVacia(true);
-    BotonFecha->setToolTip(QStringLiteral("Seleccionar una fecha"));
-
-    DBEditKilometros = new TDBEdit(PnlDatos);
-    DBEditKilometros->setObjectName(QStringLiteral("DBEditKilometros"));
-    DBEditKilometros->setDataSource(ds);
-    DBEditKilometros->setDataField(QStringLiteral("KILOMETROS"));
+    const TCampoFecha fecha =
+        Anadir_Campo_Fecha("DBEditFecha", "BotonFecha", QStringLiteral("Fecha"), QStringLiteral("FECHA"));
+    DBEditFecha = fecha.Edit;
+    BotonFecha = fecha.Boton;
+    DBEditKilometros =
+        Anadir_Campo("DBEditKilometros", QStringLiteral("Kilometros"), QStringLiteral("KILOMETROS"), 90);
     DBEditKilometros->setValidator(new TValidadorKmAgrupados(DBEditKilometros));
-    DBEditKilometros->setFixedWidth(90);
-
-    auto *fecha = new QWidget(PnlDatos);
-    auto *hf = new QHBoxLayout(fecha);
-    hf->setContentsMargins(0, 0, 0, 0);
-    hf->setSpacing(2);
-    hf->addWidget(DBEditFecha);
-    hf->addWidget(BotonFecha);
-    hf->addStretch(1);
-    Anadir_Fila("LblFecha", QStringLiteral("Fecha"), fecha);
-    Anadir_Fila("LblKilometros", QStringLiteral("Kilometros"), DBEditKilometros);
 
     auto *tareas = new QGroupBox(QStringLiteral("Tareas realizadas"), PnlDatos);
     tareas->setObjectName(QStringLiteral("GBTareas"));
@@ -77,11 +51,6 @@ TFormEdMantenimiento::TFormEdMantenimiento(QWidget *parent) : TFormEdicionBase(T
     connect(DBEditFecha, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
     connect(DBEditKilometros, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
     setFixedSize(360, 340);
-}
-
-TTable *TFormEdMantenimiento::Tabla() const
-{
-    return ModuloDatos->TableMantto;
 }
 
 void TFormEdMantenimiento::Actualizar_Boton_Aceptar()

@@ -32,7 +32,6 @@ public slots:
     void Actualizar_Boton_Aceptar() override;
 
 protected:
-    TTable *Tabla() const override;
     void Antes_De_Anadir() override;
     void Antes_De_Editar() override;
     void Despues_De_Editar() override;

@@ -16,6 +16,4 @@ public:
 public slots:
     void Actualizar_Boton_Aceptar() override;
 
-protected:
-    TTable *Tabla() const override;
 };

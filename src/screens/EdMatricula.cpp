@@ -6,6 +6,7 @@
 #include "Marcas.h"
 #include "Modelos.h"
 #include "Table.h"
+#include "Validadores.h"
 
 #include <QGridLayout>
 #include <QPushButton>
@@ -61,38 +62,19 @@ void Vaciar(TTable *t)
 
 TFormEdMatricula::TFormEdMatricula(QWidget *parent) : TFormEdicionBase(TTipoRegistro::Vehiculos, parent)
 {
-    TDataSource *ds = ModuloDatos->DSMatriculas;
-
-    EditMatricula = new TDBEdit(PnlDatos);
-    EditMatricula->setObjectName(QStringLiteral("EditMatricula"));
+    EditMatricula = Anadir_Campo("EditMatricula", QStringLiteral("Matricula"), QStringLiteral("MATRICULA"), 120);
     EditMatricula->setUpperCase(true);
-    EditMatricula->setDataSource(ds);
-    EditMatricula->setDataField(QStringLiteral("MATRICULA"));
-    EditMatricula->setFixedWidth(120);
 
-    DBLCBMarca = new TDBLookupComboBox(PnlDatos);
-    DBLCBMarca->setObjectName(QStringLiteral("DBLCBMarca"));
-    DBLCBMarca->setDataSource(ds);
-    DBLCBMarca->setDataField(QStringLiteral("sMarca"));
+    DBLCBMarca = Crear_Campo<TDBLookupComboBox>("DBLCBMarca", QStringLiteral("sMarca"));
     SbMarca = Boton_Lista(PnlDatos, "SbMarca", QStringLiteral("Marcas"));
-
-    DBLCBModelo = new TDBLookupComboBox(PnlDatos);
-    DBLCBModelo->setObjectName(QStringLiteral("DBLCBModelo"));
-    DBLCBModelo->setDataSource(ds);
-    DBLCBModelo->setDataField(QStringLiteral("sModelo"));
-    SbModelo = Boton_Lista(PnlDatos, "SbModelo", QStringLiteral("Modelos"));
-
-    EditKilometros = new TDBEdit(PnlDatos);
-    EditKilometros->setObjectName(QStringLiteral("EditKilometros"));
-    EditKilometros->setDataSource(ds);
-    EditKilometros->setDataField(QStringLiteral("KILOMETROS"));
-    EditKilometros->setValidator(new TValidadorKilometros(EditKilometros));
-    EditKilometros->setFixedWidth(120);
-
-    Anadir_Fila("LblMatricula", QStringLiteral("Matricula"), EditMatricula);
     Anadir_Fila("LblMarca", QStringLiteral("Marca"), DBLCBMarca, SbMarca);
+
+    DBLCBModelo = Crear_Campo<TDBLookupComboBox>("DBLCBModelo", QStringLiteral("sModelo"));
+    SbModelo = Boton_Lista(PnlDatos, "SbModelo", QStringLiteral("Modelos"));
     Anadir_Fila("LblModelo", QStringLiteral("Modelo"), DBLCBModelo, SbModelo);
-    Anadir_Fila("LblKilometros", QStringLiteral("Kilómetros"), EditKilometros);
+
+    EditKilometros = Anadir_Campo("EditKilometros", QStringLiteral("Kilómetros"), QStringLiteral("KILOMETROS"), 120);
+    EditKilometros->setValidator(new TValidadorKilometros(EditKilometros));
 
     connect(EditMatricula, &QLineEdit::textChanged, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
     connect(DBLCBMarca, &TDBLookupComboBox::choiceMade, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
@@ -100,11 +82,6 @@ TFormEdMatricula::TFormEdMatricula(QWidget *parent) : TFormEdicionBase(TTipoRegi
     connect(SbMarca, &QToolButton::clicked, this, &TFormEdMatricula::SbMarcaClick);
     connect(SbModelo, &QToolButton::clicked, this, &TFormEdMatricula::SbModeloClick);
     setFixedSize(380, 200);
-}
-
-TTable *TFormEdMatricula::Tabla() const
-{
-    return ModuloDatos->TableMatriculas;
 }
 
 void TFormEdMatricula::Actualizar_Boton_Aceptar()

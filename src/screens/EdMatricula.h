@@ -28,7 +28,6 @@ public slots:
     void SbModeloClick();
 
 protected:
-    TTable *Tabla() const override;
     void Antes_De_Grabar() override;
     QString Texto_Eliminar() const override;
     void Eliminar() override;

@@ -1,7 +1,6 @@
 // The model editor.
 #include "EdModelos.h"
 
-#include "DBControles.h"
 #include "DataModulo.h"
 #include "Table.h"
 
@@ -9,19 +8,10 @@
 
 TFormEdModelos::TFormEdModelos(QWidget *parent) : TFormEdicionBase(TTipoRegistro::Modelos, parent)
 {
-    EditModelo = new TDBEdit(PnlDatos);
-    EditModelo->setObjectName(QStringLiteral("EditModelo"));
+    EditModelo = Anadir_Campo("EditModelo", QStringLiteral("Modelo"), QStringLiteral("MODELO"));
     EditModelo->setUpperCase(true);
-    EditModelo->setDataSource(ModuloDatos->DSModelos);
-    EditModelo->setDataField(QStringLiteral("MODELO"));
-    Anadir_Fila("LblModelo", QStringLiteral("Modelo"), EditModelo);
     connect(EditModelo, &QLineEdit::textChanged, this, &TFormEdModelos::Actualizar_Boton_Aceptar);
     setFixedSize(340, 120);
-}
-
-TTable *TFormEdModelos::Tabla() const
-{
-    return ModuloDatos->TableModelos;
 }
 
 void TFormEdModelos::Actualizar_Boton_Aceptar()

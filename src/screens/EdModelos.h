@@ -18,6 +18,5 @@ public slots:
     void Actualizar_Boton_Aceptar() override;
 
 protected:
-    TTable *Tabla() const override;
     void Antes_De_Grabar() override;
 };

@@ -2,8 +2,8 @@
 #include "EdicionBase.h"
 
 #include "Avisos.h"
+#include "BotonFecha.h"
 #include "ClaseAux.h"
-#include "DBControles.h"
 #include "DataModulo.h"
 #include "Excepciones.h"
 #include "FechaEntrada.h"
@@ -73,6 +73,9 @@ TFormEdicionBase::TFormEdicionBase(TTipoRegistro Tipo, QWidget *parent) : tFormB
     botones->addStretch(1);
     todo->addWidget(PnlBotones);
 
+    if (ModuloDatos)
+        fTabla = ModuloDatos->Tabla(QString::fromLatin1(r.Tabla));
+
     connect(BtnAceptar, &QPushButton::clicked, this, &TFormEdicionBase::BtnAceptarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFormEdicionBase::BtnCancelarClick);
     Cerrar_Con_Escape(this);
@@ -95,6 +98,57 @@ QLabel *TFormEdicionBase::Anadir_Fila(const char *NombreEtiqueta, const QString 
     if (Extra)
         fRejilla->addWidget(Extra, fila, 2);
     return l;
+}
+
+TDataSource *TFormEdicionBase::Fuente() const
+{
+    return ModuloDatos ? ModuloDatos->Fuente(Tabla()) : nullptr;
+}
+
+QString Nombre_Etiqueta(const QString &Control)
+{
+    // Longest first: "DbE" would leave "dit" of "DbEditClase".
+    for (const char *prefijo : {"DBEdit", "DbEdit", "DBMemo", "DBLCB", "DbE", "DbM", "Edit"})
+        if (Control.startsWith(QLatin1String(prefijo)) && Control.size() > int(qstrlen(prefijo)))
+            return QStringLiteral("Lbl") + Control.mid(int(qstrlen(prefijo)));
+    return QStringLiteral("Lbl") + Control;
+}
+
+TDBEdit *TFormEdicionBase::Anadir_Campo(const char *Nombre, const QString &Etiqueta, const QString &Campo, int Ancho,
+                                        QWidget *Extra)
+{
+    TDBEdit *e = Crear_Campo(Nombre, Campo, Ancho);
+    Anadir_Fila(Nombre_Etiqueta(e->objectName()).toLatin1().constData(), Etiqueta, e, Extra);
+    return e;
+}
+
+TCampoFecha TFormEdicionBase::Crear_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Campo)
+{
+    TCampoFecha f;
+    f.Edit = Crear_Campo(Nombre, Campo, 90);
+    Preparar_Campo_Fecha(f.Edit, true);
+    f.Boton = new tBotonFecha(PnlDatos);
+    f.Boton->setObjectName(QString::fromLatin1(NombreBoton));
+    f.Boton->setEditComp(f.Edit);
+    f.Boton->setFVacia(true);
+    f.Boton->setToolTip(QStringLiteral("Seleccionar una fecha"));
+    f.Fila = new QWidget(PnlDatos);
+    auto *h = new QHBoxLayout(f.Fila);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(2);
+    h->addWidget(f.Edit);
+    h->addWidget(f.Boton);
+    h->addStretch(1);
+    return f;
+}
+
+TCampoFecha TFormEdicionBase::Anadir_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Etiqueta,
+                                                 const QString &Campo)
+{
+    const TCampoFecha f = Crear_Campo_Fecha(Nombre, NombreBoton, Campo);
+    QLabel *l = Anadir_Fila(Nombre_Etiqueta(f.Edit->objectName()).toLatin1().constData(), Etiqueta, f.Fila);
+    l->setBuddy(f.Edit);
+    return f;
 }
 
 void TFormEdicionBase::showEvent(QShowEvent *event)
@@ -261,32 +315,4 @@ void TFormEdicionBase::FormClose()
     } catch (...) {
         Excepcion.Tratar_Error(std::current_exception(), QString());
     }
-}
-
-// ---------------------------------------------------------------- kilometres
-
-TValidadorKilometros::TValidadorKilometros(QObject *parent) : QValidator(parent) {}
-
-QValidator::State TValidadorKilometros::validate(QString &input, int &) const
-{
-    for (const QChar c : std::as_const(input))
-        if (!c.isDigit() || c.unicode() > 127)
-            return Invalid;
-    if (input.isEmpty())
-        return Acceptable;
-    bool ok = false;
-    const qlonglong v = input.toLongLong(&ok);
-    if (!ok || v > Maximo_Kilometros) {
-        // Told after the keystroke has been refused, never from inside it.
-        QTimer::singleShot(0, this, [] {
-            Aviso(QStringLiteral("Kilómetros"), Texto_Kilometros_Fuera_De_Rango(), avError);
-        });
-        return Invalid;
-    }
-    return Acceptable;
-}
-
-QString Texto_Kilometros_Fuera_De_Rango()
-{
-    return QStringLiteral("Los kilómetros deben ser un número entero entre 0 y 2.147.483.647.");
 }

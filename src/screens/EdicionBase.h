@@ -1,20 +1,29 @@
 // What every editor dialog shares: the data and button panels, entering the
 // mode its list window set, the deferred report of a failed preparation, the
-// protected post or delete, and dropping whatever is left pending on close.
+// protected post or delete, dropping whatever is left pending on close, and
+// the making of the fields bound to the kind's table.
 #pragma once
 
 #include "TiposRegistro.h"
 
+#include "DBControles.h"
 #include "FormBase.h"
-
-#include <QValidator>
 
 class QFrame;
 class QGridLayout;
 class QLabel;
 class QPushButton;
-class TDBEdit;
+class TDataSource;
 class TTable;
+class tBotonFecha;
+
+// A date field with its date button beside it, in a row of its own.
+struct TCampoFecha
+{
+    TDBEdit *Edit;
+    tBotonFecha *Boton;
+    QWidget *Fila; // holds both; what a layout places
+};
 
 class TFormEdicionBase : public tFormBase
 {
@@ -38,7 +47,9 @@ public slots:
     virtual void BtnCancelarClick();
 
 protected:
-    virtual TTable *Tabla() const = 0;
+    // The table the kind's row names, and the data source the fields are bound through.
+    virtual TTable *Tabla() const { return fTabla; }
+    TDataSource *Fuente() const;
 
     // The kind's preparation around entering each mode; may raise.
     virtual void Antes_De_Anadir() {}
@@ -62,6 +73,25 @@ protected:
     // width keeps to the left, the others fill the column.
     QLabel *Anadir_Fila(const char *NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra = nullptr);
 
+    // A control of class T in PnlDatos named `Nombre`, bound to `Campo` of the
+    // editor's table; `Ancho`, when given, fixes its width. The caller places it.
+    template <class T = TDBEdit>
+    T *Crear_Campo(const char *Nombre, const QString &Campo, int Ancho = 0)
+    {
+        T *c = Crear_Control_Enlazado<T>(PnlDatos, QString::fromLatin1(Nombre), Fuente(), Campo);
+        if (Ancho > 0)
+            c->setFixedWidth(Ancho);
+        return c;
+    }
+    // The same single-line field in a new row under its label, whose name is
+    // "Lbl" and the field's name without its role prefix ("EditMarca": "LblMarca").
+    TDBEdit *Anadir_Campo(const char *Nombre, const QString &Etiqueta, const QString &Campo, int Ancho = 0,
+                          QWidget *Extra = nullptr);
+    // A date field prepared for dates that may stay empty, with its date button.
+    TCampoFecha Crear_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Campo);
+    TCampoFecha Anadir_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Etiqueta,
+                                   const QString &Campo);
+
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -75,6 +105,7 @@ private:
     TDBEdit *Fecha_Sin_Corregir() const;
 
     TTipoRegistro fTipo;
+    TTable *fTabla = nullptr;
     quint8 fModo = 0;
     QGridLayout *fRejilla;
     bool fMostrado = false;
@@ -82,15 +113,5 @@ private:
     bool fCerrado = false;
 };
 
-// Kilometre fields hold a signed 32-bit number: only digits may be typed, and a
-// value beyond the largest one is refused with a notice instead of reaching the table.
-constexpr qint64 Maximo_Kilometros = 2147483647;
-QString Texto_Kilometros_Fuera_De_Rango();
-
-class TValidadorKilometros : public QValidator
-{
-    Q_OBJECT
-public:
-    explicit TValidadorKilometros(QObject *parent = nullptr);
-    State validate(QString &input, int &pos) const override;
-};
+// "Lbl" and the name of a control without its role prefix ("DBEditFecha": "LblFecha").
+QString Nombre_Etiqueta(const QString &Control);

@@ -6,16 +6,12 @@
 #include "DBGrid.h"
 #include "DataModulo.h"
 #include "EdIntervalos.h"
-#include "PantallasMantto.h"
 #include "Table.h"
 
-#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QVBoxLayout>
 
 QString TFormIntervalos::Nombre_Campo(int tarea)
 {
@@ -24,45 +20,31 @@ QString TFormIntervalos::Nombre_Campo(int tarea)
 
 TFormIntervalos::TFormIntervalos(QWidget *parent) : TFormListaBase(TTipoRegistro::Intervalos, parent)
 {
-    auto *fila = new QHBoxLayout;
-    fila->setSpacing(6);
-    Cuerpo()->addLayout(fila, 1);
-
-    DBGrid = new TDBGrid(this);
-    DBGrid->setObjectName(QStringLiteral("DBGrid"));
-    DBGrid->setColumns({{QStringLiteral("MARCA"), QString(), 170, Qt::AlignCenter, Qt::AlignCenter}});
-    DBGrid->setDataSource(ModuloDatos->DSMarcas);
-    DBGrid->setFixedWidth(190);
-    DBGrid->horizontalHeader()->setStretchLastSection(true);
-    fila->addWidget(DBGrid);
-    Fijar_Navegador(ModuloDatos->DSMarcas);
-    connect(DBGrid, &TDBGrid::dblClick, this, &TFormIntervalos::BtnEditarClick);
+    QHBoxLayout *fila = Anadir_Fila_Cuerpo(6);
+    DBGrid = Crear_Rejilla_Lateral(fila, "DBGrid", ModuloDatos->DSMarcas, QStringLiteral("MARCA"), 170, true);
 
     PnlIntervalos = new QFrame(this);
     PnlIntervalos->setObjectName(QStringLiteral("PnlIntervalos"));
     PnlIntervalos->setFrameShape(QFrame::Panel);
     PnlIntervalos->setFrameShadow(QFrame::Sunken);
-    PnlIntervalos->setToolTip(QStringLiteral("Doble Click para editar"));
-    PnlIntervalos->installEventFilter(this);
+    PnlIntervalos->setToolTip(Texto_Doble_Click());
+    Detalle_Del_Registro(PnlIntervalos);
     auto *g = new QGridLayout(PnlIntervalos);
     g->setContentsMargins(14, 8, 14, 8);
     g->setHorizontalSpacing(8);
     g->setVerticalSpacing(3);
     for (int i = 0; i < Num_Tareas; ++i) {
         const tTarea &t = Tareas()[std::size_t(i)];
-        auto *e = new TDBEdit(PnlIntervalos);
-        e->setObjectName(Nombre_Campo(i));
-        e->setDataSource(ModuloDatos->DSKmCambios);
-        e->setDataField(t.Campo);
+        auto *e = Crear_Control_Enlazado<TDBEdit>(PnlIntervalos, Nombre_Campo(i), ModuloDatos->DSKmCambios, t.Campo);
         e->setReadOnly(true);
         e->setFocusPolicy(Qt::ClickFocus);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFixedWidth(90);
-        e->installEventFilter(this);
+        Detalle_Del_Registro(e, DBGrid);
         Campos[std::size_t(i)] = e;
         auto *l = new QLabel(t.Etiqueta_Intervalo, PnlIntervalos);
         l->setObjectName(QStringLiteral("Lbl") + Sufijo_Tarea(i));
-        l->installEventFilter(this);
+        Detalle_Del_Registro(l, DBGrid);
         g->addWidget(l, i, 0);
         g->addWidget(e, i, 1);
         g->addWidget(new QLabel(QStringLiteral("Km"), PnlIntervalos), i, 2);
@@ -71,11 +53,6 @@ TFormIntervalos::TFormIntervalos(QWidget *parent) : TFormListaBase(TTipoRegistro
     fila->addWidget(PnlIntervalos, 1);
 
     setFixedSize(440, 460);
-}
-
-TTable *TFormIntervalos::Tabla_Lista() const
-{
-    return ModuloDatos->TableKmCambios;
 }
 
 QDialog *TFormIntervalos::Crear_Editor()
@@ -102,31 +79,4 @@ void TFormIntervalos::Despues_Del_Editor()
 {
     for (TDBEdit *e : Campos)
         e->dbRefreshText();
-}
-
-bool TFormIntervalos::eventFilter(QObject *watched, QEvent *event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonDblClick:
-        BtnEditarClick();
-        return true;
-    case QEvent::FocusIn:
-        if (watched != PnlIntervalos)
-            QMetaObject::invokeMethod(this, &TFormIntervalos::Controlar_Foco, Qt::QueuedConnection);
-        break;
-    default: break;
-    }
-    return TFormListaBase::eventFilter(watched, event);
-}
-
-void TFormIntervalos::Controlar_Foco()
-{
-    if (isVisible())
-        DBGrid->setFocus(Qt::OtherFocusReason);
-}
-
-void Abrir_Intervalos(QWidget *parent)
-{
-    TFormIntervalos Forma(parent);
-    Forma.exec();
 }

@@ -27,13 +27,7 @@ public:
     static QString Nombre_Campo(int tarea);
 
 protected:
-    TTable *Tabla_Lista() const override;
     QDialog *Crear_Editor() override;
     bool Permitir_Anadir() override;
     void Despues_Del_Editor() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    // The values never keep the focus: a click on one hands it back to the grid.
-    void Controlar_Foco();
 };

@@ -3,19 +3,24 @@
 
 #include "Avisos.h"
 #include "DBControles.h"
-#include "DataModulo.h"
+#include "DBGrid.h"
 #include "Table.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QHash>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include <memory>
+
+QString Texto_Doble_Click()
+{
+    return QStringLiteral("Doble Click para editar");
+}
 
 quint8 &Modo_Del_Par(TTipoRegistro Tipo)
 {
@@ -140,6 +145,11 @@ TFormListaBase::TFormListaBase(TTipoRegistro Tipo, QWidget *parent) : tFormBase(
     fCuerpo->setSpacing(4);
     todo->addLayout(fCuerpo, 1);
 
+    if (ModuloDatos) {
+        fTabla = ModuloDatos->Tabla(QString::fromLatin1(r.Tabla));
+        DBNavigator->setDataSource(ModuloDatos->Fuente(ModuloDatos->Tabla(QString::fromLatin1(r.Navegador))));
+    }
+
     connect(BtnAnadir, &QToolButton::clicked, this, &TFormListaBase::BtnAnadirClick);
     connect(BtnEditar, &QToolButton::clicked, this, &TFormListaBase::BtnEditarClick);
     connect(BtnEliminar, &QToolButton::clicked, this, &TFormListaBase::BtnEliminarClick);
@@ -147,11 +157,94 @@ TFormListaBase::TFormListaBase(TTipoRegistro Tipo, QWidget *parent) : tFormBase(
     Cerrar_Con_Escape(this);
 }
 
-TFormListaBase::~TFormListaBase() = default;
-
-void TFormListaBase::Fijar_Navegador(TDataSource *Fuente)
+TFormListaBase::~TFormListaBase()
 {
-    DBNavigator->setDataSource(Fuente);
+    if (ModuloDatos)
+        ModuloDatos->Quitar_Ventana(this);
+}
+
+TDataSource *TFormListaBase::Fuente_Lista() const
+{
+    return ModuloDatos ? ModuloDatos->Fuente(fTabla) : nullptr;
+}
+
+QHBoxLayout *TFormListaBase::Anadir_Fila_Cuerpo(int Espacio)
+{
+    auto *fila = new QHBoxLayout;
+    fila->setSpacing(Espacio);
+    fCuerpo->addLayout(fila, 1);
+    return fila;
+}
+
+TDBGrid *TFormListaBase::Crear_Rejilla(const char *Nombre, TDataSource *Fuente, const QList<TDBGridColumn> &Columnas,
+                                       const QString &Ayuda)
+{
+    auto *g = new TDBGrid(this);
+    g->setObjectName(QString::fromLatin1(Nombre));
+    g->setColumns(Columnas);
+    g->setDataSource(Fuente);
+    if (!Ayuda.isEmpty())
+        g->setToolTip(Ayuda);
+    connect(g, &TDBGrid::dblClick, this, &TFormListaBase::BtnEditarClick);
+    return g;
+}
+
+TDBGrid *TFormListaBase::Crear_Rejilla_Catalogo(const QList<TDBGridColumn> &Columnas)
+{
+    TDBGrid *g = Crear_Rejilla("DBGrid", Fuente_Lista(), Columnas,
+                               QStringLiteral("Contenido de la base de datos (DOBLE CLICK para editar)"));
+    g->horizontalHeader()->setStretchLastSection(true);
+    fCuerpo->addWidget(g);
+    return g;
+}
+
+TDBGrid *TFormListaBase::Crear_Rejilla_Lateral(QBoxLayout *Fila, const char *Nombre, TDataSource *Fuente,
+                                               const QString &Campo, int AnchoColumna, bool DobleClickEdita)
+{
+    TDBGrid *g = Crear_Rejilla(Nombre, Fuente, {{Campo, QString(), AnchoColumna, Qt::AlignCenter, Qt::AlignCenter}});
+    if (!DobleClickEdita)
+        disconnect(g, &TDBGrid::dblClick, this, &TFormListaBase::BtnEditarClick);
+    g->setFixedWidth(AnchoColumna + 20);
+    g->horizontalHeader()->setStretchLastSection(true);
+    Fila->addWidget(g);
+    return g;
+}
+
+TDBGrid *TFormListaBase::Crear_Rejilla_Vehiculos(QBoxLayout *Fila, bool DobleClickEdita)
+{
+    return Crear_Rejilla_Lateral(Fila, "DBGridMatriculas", ModuloDatos->DSMatriculas, QStringLiteral("MATRICULA"), 100,
+                                 DobleClickEdita);
+}
+
+void TFormListaBase::Detalle_Del_Registro(QWidget *Control, QWidget *Rejilla)
+{
+    fDetalle.insert(Control, Rejilla);
+    Control->installEventFilter(this);
+}
+
+bool TFormListaBase::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto d = fDetalle.constFind(watched);
+    if (d != fDetalle.constEnd()) {
+        switch (event->type()) {
+        case QEvent::MouseButtonDblClick:
+            BtnEditarClick();
+            return true;
+        case QEvent::FocusIn:
+            if (QWidget *Rejilla = d.value())
+                QMetaObject::invokeMethod(
+                    this, [this, g = QPointer<QWidget>(Rejilla)] { Controlar_Foco(g); }, Qt::QueuedConnection);
+            break;
+        default: break;
+        }
+    }
+    return tFormBase::eventFilter(watched, event);
+}
+
+void TFormListaBase::Controlar_Foco(QWidget *Rejilla)
+{
+    if (Rejilla && isVisible())
+        Rejilla->setFocus(Qt::OtherFocusReason);
 }
 
 void TFormListaBase::showEvent(QShowEvent *event)
@@ -166,6 +259,9 @@ void TFormListaBase::showEvent(QShowEvent *event)
 void TFormListaBase::FormShow()
 {
     const TRegistro &r = Registro(fTipo);
+    // Registered once whole: the module may call it at the next move.
+    if (Sigue_Al_Vehiculo(fTipo) && ModuloDatos)
+        ModuloDatos->Registrar_Ventana(quint8(r.Pantalla), this);
     if (r.Pantalla != Pantalla_Sin_Cambio && ModuloDatos)
         ModuloDatos->Pantalla_Activa = quint8(r.Pantalla);
     Al_Mostrar();
@@ -183,7 +279,7 @@ void TFormListaBase::Actualizar_Titulo()
         ModuloDatos->Actualizar_Cabecera_Vehiculo();
         Cabecera = ModuloDatos->Cabecera_Vehiculo;
     }
-    const TTable *t = Tabla_Lista();
+    const TTable *t = fTabla;
     const int n = t && t->active() ? t->recordCount() : 0;
     setWindowTitle(Titulo_Lista(fTipo, n, Cabecera));
 }

@@ -1,26 +1,38 @@
 // What every list window shares: the tool bar with its navigator and the add,
 // edit, delete and close buttons, the caption with the record count, the
-// empty-table notices, the opening of the editor in the pair's mode, Escape.
+// empty-table notices, the opening of the editor in the pair's mode, Escape,
+// following the current vehicle, and the grids and read-only detail that the
+// kinds place in their bodies.
 #pragma once
 
 #include "TiposRegistro.h"
 
+#include "DataModulo.h"
 #include "FormBase.h"
 
+#include <QHash>
 #include <QIcon>
+#include <QList>
+#include <QPointer>
 #include <QStyle>
 
+class QBoxLayout;
 class QDialog;
 class QFrame;
 class QHBoxLayout;
 class QToolButton;
 class QVBoxLayout;
+class TDBGrid;
 class TDBNavigator;
 class TDataSource;
 class TTable;
+struct TDBGridColumn;
 
 // The value of the dynamic property through which the help key finds a window's topic.
 inline constexpr const char *Propiedad_Ayuda = "HelpContext";
+
+// The tooltip of the grids and panels on which a double click edits the record.
+QString Texto_Doble_Click();
 
 // The shared value that holds the mode of the kind's editor.
 quint8 &Modo_Del_Par(TTipoRegistro Tipo);
@@ -34,7 +46,12 @@ QIcon Icono_Estandar(QStyle::StandardPixmap Icono);
 // watcher is owned by the window.
 void Cerrar_Con_Escape(QWidget *Ventana);
 
-class TFormListaBase : public tFormBase
+// A list window is made of its kind's row (TiposRegistro): the row names the
+// table it lists and the one its navigator moves, its caption, its help topic
+// and whether it follows the current vehicle. A window that follows it is
+// refreshed by the data module (Actualizar_Titulo, and for the maintenance
+// window Mostrar_Proximo_Mantenimiento) from its first showing to its end.
+class TFormListaBase : public tFormBase, public tVentanaVehiculo
 {
     Q_OBJECT
 public:
@@ -51,7 +68,7 @@ public:
     QToolButton *BtnCerrar;
 
     // Rebuilds the caption from the records the list's table shows now.
-    virtual void Actualizar_Titulo();
+    void Actualizar_Titulo() override;
 
 public slots:
     void BtnAnadirClick();
@@ -61,8 +78,9 @@ public slots:
 
 protected:
     // The table whose records the caption counts and whose emptiness the edit
-    // and delete buttons look at.
-    virtual TTable *Tabla_Lista() const = 0;
+    // and delete buttons look at, and the data source that presents it.
+    TTable *Tabla_Lista() const { return fTabla; }
+    TDataSource *Fuente_Lista() const;
     // A new editor of the kind, parented to this window; run modally and destroyed here.
     virtual QDialog *Crear_Editor() = 0;
     // Refusal of an add before the mode is set (kinds with one record per owner).
@@ -72,18 +90,41 @@ protected:
     // After an editor closed, or after the empty-table notice.
     virtual void Despues_Del_Editor() { Actualizar_Titulo(); }
 
-    // The navigator moves this source's table.
-    void Fijar_Navegador(TDataSource *Fuente);
     // Below the tool bar: where the window puts its grids and panels.
     QVBoxLayout *Cuerpo() const { return fCuerpo; }
+    // A row that fills the body, for a side grid and what the window shows beside it.
+    QHBoxLayout *Anadir_Fila_Cuerpo(int Espacio = 4);
+
+    // A read-only grid named `Nombre` on `Fuente`, with `Ayuda` as its tooltip;
+    // a double click on it edits the current record. The caller places it.
+    TDBGrid *Crear_Rejilla(const char *Nombre, TDataSource *Fuente, const QList<TDBGridColumn> &Columnas,
+                           const QString &Ayuda = QString());
+    // The one grid of the catalogue windows (vehicles, brands, models): "DBGrid"
+    // on the list's table, filling the body, its last column stretched.
+    TDBGrid *Crear_Rejilla_Catalogo(const QList<TDBGridColumn> &Columnas);
+    // The narrow grid of one centred column at the left of `Fila`, whose current
+    // record the rest of the window follows; a double click edits only when asked.
+    TDBGrid *Crear_Rejilla_Lateral(QBoxLayout *Fila, const char *Nombre, TDataSource *Fuente, const QString &Campo,
+                                   int AnchoColumna, bool DobleClickEdita);
+    // The vehicle grid "DBGridMatriculas" (the plates) of the windows that follow the vehicle.
+    TDBGrid *Crear_Rejilla_Vehiculos(QBoxLayout *Fila, bool DobleClickEdita);
+
+    // Read-only detail of the current record: a double click on `Control`
+    // edits the record; with `Rejilla`, the focus that a click gives the control
+    // goes back to that grid (Controlar_Foco), so the detail never keeps it.
+    void Detalle_Del_Registro(QWidget *Control, QWidget *Rejilla = nullptr);
 
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormShow();
     void Abrir_Editor(quint8 Modo);
+    void Controlar_Foco(QWidget *Rejilla);
 
     TTipoRegistro fTipo;
+    TTable *fTabla = nullptr;
     QVBoxLayout *fCuerpo;
     bool fMostrada = false;
+    QHash<QObject *, QPointer<QWidget>> fDetalle; // read-only control -> grid that takes its focus
 };

@@ -4,14 +4,12 @@
 #include "DBGrid.h"
 #include "EdMantenimiento.h"
 #include "Excepciones.h"
-#include "PantallasMantto.h"
 #include "Proximo.h"
 #include "Table.h"
 
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -39,18 +37,8 @@ constexpr QPalette::ColorRole Papel_Azul_Marino = QPalette::WindowText;
 
 TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRegistro::Mantenimiento, parent)
 {
-    auto *rejillas = new QHBoxLayout;
-    rejillas->setSpacing(4);
-    Cuerpo()->addLayout(rejillas, 1);
-
-    DBGridMatriculas = new TDBGrid(this);
-    DBGridMatriculas->setObjectName(QStringLiteral("DBGridMatriculas"));
-    DBGridMatriculas->setColumns({{QStringLiteral("MATRICULA"), QString(), 100, Qt::AlignCenter, Qt::AlignCenter}});
-    DBGridMatriculas->setDataSource(ModuloDatos->DSMatriculas);
-    DBGridMatriculas->setFixedWidth(120);
-    DBGridMatriculas->horizontalHeader()->setStretchLastSection(true);
-    rejillas->addWidget(DBGridMatriculas);
-    Fijar_Navegador(ModuloDatos->DSMatriculas);
+    QHBoxLayout *rejillas = Anadir_Fila_Cuerpo();
+    DBGridMatriculas = Crear_Rejilla_Vehiculos(rejillas, false);
 
     // Spark plugs lead the task columns here; everywhere else the task order rules.
     QList<TDBGridColumn> columnas{{QStringLiteral("FECHA"), QStringLiteral("Fecha"), 74, {}, Qt::AlignLeft},
@@ -62,13 +50,8 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
         const int w = qMax(40, fm.horizontalAdvance(t.Titulo_Columna) + 10);
         columnas.append({t.Campo, t.Titulo_Columna, w, Qt::AlignCenter, Qt::AlignCenter});
     }
-    DBGrid1 = new TDBGrid(this);
-    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
-    DBGrid1->setColumns(columnas);
-    DBGrid1->setDataSource(ModuloDatos->DSMantto);
-    DBGrid1->setToolTip(QStringLiteral("Doble Click para editar"));
+    DBGrid1 = Crear_Rejilla("DBGrid1", Fuente_Lista(), columnas, Texto_Doble_Click());
     rejillas->addWidget(DBGrid1, 1);
-    connect(DBGrid1, &TDBGrid::dblClick, this, &TFormMantenimiento::BtnEditarClick);
 
     LblProximo = new QLabel(QStringLiteral("Kilómetros próximo mantenimiento"), this);
     LblProximo->setObjectName(QStringLiteral("LblProximo"));
@@ -125,7 +108,6 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
         g->setColumnStretch(c, 1);
     Cuerpo()->addWidget(PnlProximo);
 
-    ModuloDatos->Registrar_Ventana(Pantalla_Mantenimiento, this, this);
     // Wide enough for every column of the record grid (as the grid has set them
     // for this font) and its scroll bar.
     int ancho = 0;
@@ -134,25 +116,9 @@ TFormMantenimiento::TFormMantenimiento(QWidget *parent) : TFormListaBase(TTipoRe
     setFixedSize(qMax(900, 120 + ancho + 28), 520);
 }
 
-TFormMantenimiento::~TFormMantenimiento()
-{
-    if (ModuloDatos)
-        ModuloDatos->Quitar_Ventana(this);
-}
-
-TTable *TFormMantenimiento::Tabla_Lista() const
-{
-    return ModuloDatos->TableMantto;
-}
-
 QDialog *TFormMantenimiento::Crear_Editor()
 {
     return new TFormEdMantenimiento(this);
-}
-
-void TFormMantenimiento::Actualizar_Titulo()
-{
-    TFormListaBase::Actualizar_Titulo();
 }
 
 // The caption is set by the pattern; the due readings follow it.
@@ -204,10 +170,4 @@ void TFormMantenimiento::Mostrar_Proximo_Mantenimiento()
         if (caja->text() != v.Texto)
             caja->setText(v.Texto);
     }
-}
-
-void Abrir_Mantenimiento(QWidget *parent)
-{
-    TFormMantenimiento Forma(parent);
-    Forma.exec();
 }

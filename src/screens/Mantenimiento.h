@@ -3,7 +3,6 @@
 // which it falls due next, maroon once the vehicle has passed it.
 #pragma once
 
-#include "DataModulo.h"
 #include "ListaBase.h"
 #include "Tareas.h"
 
@@ -12,12 +11,11 @@
 class QLabel;
 class TDBGrid;
 
-class TFormMantenimiento : public TFormListaBase, public tVentanaVehiculo
+class TFormMantenimiento : public TFormListaBase
 {
     Q_OBJECT
 public:
     explicit TFormMantenimiento(QWidget *parent = nullptr);
-    ~TFormMantenimiento() override;
 
     TDBGrid *DBGridMatriculas;
     TDBGrid *DBGrid1;
@@ -26,11 +24,9 @@ public:
     // The due boxes in task order (PAceite, PF_Aceite, ...).
     std::array<QLabel *, Num_Tareas> Paneles{};
 
-    void Actualizar_Titulo() override;
     void Mostrar_Proximo_Mantenimiento() override;
 
 protected:
-    TTable *Tabla_Lista() const override;
     QDialog *Crear_Editor() override;
     void Despues_Del_Editor() override;
     void showEvent(QShowEvent *event) override;

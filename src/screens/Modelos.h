@@ -3,8 +3,6 @@
 
 #include "ListaBase.h"
 
-class TDBGrid;
-
 class TFormModelos : public TFormListaBase
 {
     Q_OBJECT
@@ -14,6 +12,5 @@ public:
     TDBGrid *DBGrid;
 
 protected:
-    TTable *Tabla_Lista() const override;
     QDialog *Crear_Editor() override;
 };

@@ -1,6 +1,8 @@
 // Entry points of the record windows.
 #include "Pantallas.h"
 
+#include "Intervalos.h"
+#include "Mantenimiento.h"
 #include "Marcas.h"
 #include "Matriculas.h"
 #include "Modelos.h"
@@ -27,4 +29,14 @@ void Abrir_Marcas(QWidget *parent)
 void Abrir_Modelos(QWidget *parent)
 {
     Abrir<TFormModelos>(parent);
+}
+
+void Abrir_Mantenimiento(QWidget *parent)
+{
+    Abrir<TFormMantenimiento>(parent);
+}
+
+void Abrir_Intervalos(QWidget *parent)
+{
+    Abrir<TFormIntervalos>(parent);
 }

@@ -7,3 +7,5 @@ class QWidget;
 void Abrir_Matriculas(QWidget *parent = nullptr);
 void Abrir_Marcas(QWidget *parent = nullptr);
 void Abrir_Modelos(QWidget *parent = nullptr);
+void Abrir_Mantenimiento(QWidget *parent = nullptr);
+void Abrir_Intervalos(QWidget *parent = nullptr);

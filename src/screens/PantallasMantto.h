@@ -1,8 +1,4 @@
-// Entry points through which the main window opens the maintenance windows:
-// each creates the window, shows it modally and destroys it when it closes.
+// The maintenance windows' entry points, declared with the others.
 #pragma once
 
-class QWidget;
-
-void Abrir_Mantenimiento(QWidget *parent = nullptr);
-void Abrir_Intervalos(QWidget *parent = nullptr);
+#include "Pantallas.h"

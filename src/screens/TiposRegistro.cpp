@@ -3,32 +3,36 @@
 
 #include "DataModulo.h"
 
-
 namespace {
 
 using T = TTipoRegistro;
 using F = TFormaTitulo;
 using M = TModoPar;
 
+// Per row: kind, list and editor classes, table and navigator's table, caption,
+// Pantalla_Activa, help topics, editor's name, focus fields, notice names, mode holder.
 const TRegistro Registros[] = {
-    {T::Vehiculos, "TFormMatriculas", "TFormEdMatricula", "Vehículos (", F::Cuenta, Pantalla_Ninguna, 410, 420,
-     "Matricula", "EditMatricula", "EditMatricula", "Vehículo", "Vehículos", M::General},
-    {T::Marcas, "TFormMarcas", "TFormEdMarcas", "Marcas (", F::Cuenta, Pantalla_Sin_Cambio, 0, 0, "Marca", "EditMarca",
-     "EditMarca", "Marca", "Marcas", M::Marca},
-    {T::Modelos, "TFormModelos", "TFormEdModelos", "Modelos (", F::Cuenta, Pantalla_Sin_Cambio, 0, 0, "Modelo",
-     "EditModelo", "EditModelo", "Modelo", "Modelos", M::Modelo},
-    {T::Intervalos, "TFormIntervalos", "TFormEdIntervalos", "Intervalos de mantenimiento", F::Fijo, Pantalla_Ninguna,
-     710, 0, "Intervalo de mantenimiento", "EditC_Aceite", "EditC_Aceite", "Intervalo de mantenimiento",
-     "Intervalos de mantenimiento", M::General},
-    {T::Mantenimiento, "TFormMantenimiento", "TFormEdMantenimiento", " - Mantenimiento (", F::Cabecera_Cuenta,
-     Pantalla_Mantenimiento, 210, 220, "Mantenimiento", "DBEditFecha", "DBEditFecha", "Mantenimiento", "Mantenimiento",
+    {T::Vehiculos, "TFormMatriculas", "TFormEdMatricula", "TableMatriculas", "TableMatriculas", "Vehículos (",
+     F::Cuenta, Pantalla_Ninguna, 410, 420, "Matricula", "EditMatricula", "EditMatricula", "Vehículo", "Vehículos",
      M::General},
-    {T::Averias, "TFormAverias", "TFormEdAverias", " - Averias (", F::Cabecera_Cuenta, Pantalla_Averias, 310, 320,
-     "Averia", "DbEFeAveria", "DbEFeAveria", "Averia", "Averias", M::General},
-    {T::Ruedas, "TFormRuedas", "TFormEdRuedas", " - Neumáticos (", F::Cabecera_Cuenta, Pantalla_Ruedas, 510, 0,
-     "Neumático", "DBEditFecha", "DBEditFecha", "Neumático", "Neumáticos", M::General},
-    {T::FichaTec, "TFormFichaTec", "TFormEdFichaTec", " - Ficha Técnica", F::Cabecera, Pantalla_FichaTec, 610, 0,
-     "Ficha Técnica", "DbEditClase", "DBEditMarca", "Ficha Técnica", "Fichas Técnicas", M::General},
+    {T::Marcas, "TFormMarcas", "TFormEdMarcas", "TableMarcas", "TableMarcas", "Marcas (", F::Cuenta,
+     Pantalla_Sin_Cambio, 0, 0, "Marca", "EditMarca", "EditMarca", "Marca", "Marcas", M::Marca},
+    {T::Modelos, "TFormModelos", "TFormEdModelos", "TableModelos", "TableModelos", "Modelos (", F::Cuenta,
+     Pantalla_Sin_Cambio, 0, 0, "Modelo", "EditModelo", "EditModelo", "Modelo", "Modelos", M::Modelo},
+    {T::Intervalos, "TFormIntervalos", "TFormEdIntervalos", "TableKmCambios", "TableMarcas",
+     "Intervalos de mantenimiento", F::Fijo, Pantalla_Ninguna, 710, 0, "Intervalo de mantenimiento", "EditC_Aceite",
+     "EditC_Aceite", "Intervalo de mantenimiento", "Intervalos de mantenimiento", M::General},
+    {T::Mantenimiento, "TFormMantenimiento", "TFormEdMantenimiento", "TableMantto", "TableMatriculas",
+     " - Mantenimiento (", F::Cabecera_Cuenta, Pantalla_Mantenimiento, 210, 220, "Mantenimiento", "DBEditFecha",
+     "DBEditFecha", "Mantenimiento", "Mantenimiento", M::General},
+    {T::Averias, "TFormAverias", "TFormEdAverias", "TableAverias", "TableAverias", " - Averias (", F::Cabecera_Cuenta,
+     Pantalla_Averias, 310, 320, "Averia", "DbEFeAveria", "DbEFeAveria", "Averia", "Averias", M::General},
+    {T::Ruedas, "TFormRuedas", "TFormEdRuedas", "TableRuedas", "TableMatriculas", " - Neumáticos (",
+     F::Cabecera_Cuenta, Pantalla_Ruedas, 510, 0, "Neumático", "DBEditFecha", "DBEditFecha", "Neumático",
+     "Neumáticos", M::General},
+    {T::FichaTec, "TFormFichaTec", "TFormEdFichaTec", "TableFichaTec", "TableMatriculas", " - Ficha Técnica",
+     F::Cabecera, Pantalla_FichaTec, 610, 0, "Ficha Técnica", "DbEditClase", "DBEditMarca", "Ficha Técnica",
+     "Fichas Técnicas", M::General},
 };
 
 QString u(const char *s)
@@ -46,6 +50,12 @@ const TRegistro &Registro(TTipoRegistro Tipo)
         if (r.Tipo == Tipo)
             return r;
     return Registros[0];
+}
+
+bool Sigue_Al_Vehiculo(TTipoRegistro Tipo)
+{
+    const int p = Registro(Tipo).Pantalla;
+    return p >= Pantalla_Mantenimiento && p < Pantalla_Ninguna;
 }
 
 QString Titulo_Editor(TTipoRegistro Tipo, quint8 Modo)

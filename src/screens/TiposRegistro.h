@@ -36,9 +36,13 @@ struct TRegistro
     TTipoRegistro Tipo;
     const char *Lista;          // class names, also the windows' objectNames
     const char *Editor;
+    const char *Tabla;          // the data module's object both windows work on
+    const char *Navegador;      // ... and the one the list's navigator moves
     const char *Titulo;         // caption prefix (or whole fixed caption)
     TFormaTitulo Forma_Titulo;
-    int Pantalla;               // Pantalla_Activa on show, or Pantalla_Sin_Cambio
+    int Pantalla;               // Pantalla_Activa on show, or Pantalla_Sin_Cambio; the
+                                // windows of Pantalla_Mantenimiento .. Pantalla_FichaTec
+                                // follow the current vehicle
     int Ayuda_Lista;            // help contexts; 0 for none
     int Ayuda_Editor;
     const char *Nombre_Editor;  // "Añadir " / "Editar " / "Eliminar " + this
@@ -50,6 +54,9 @@ struct TRegistro
 };
 
 const TRegistro &Registro(TTipoRegistro Tipo);
+// Whether the kind's list window follows the current vehicle (the data module
+// refreshes it when the vehicle changes).
+bool Sigue_Al_Vehiculo(TTipoRegistro Tipo);
 
 // Mode values of the editors (the same numbers as Modo_Anadir and its kin).
 QString Titulo_Editor(TTipoRegistro Tipo, quint8 Modo);

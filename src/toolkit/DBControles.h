@@ -226,6 +226,18 @@ private:
     QToolButton *m_first, *m_prior, *m_next, *m_last;
 };
 
+// A data-bound control of class T (TDBEdit, TDBMemo, TDBLookupComboBox) named
+// `nombre`, showing `campo` of the table that `fuente` presents.
+template <class T>
+T *Crear_Control_Enlazado(QWidget *padre, const QString &nombre, TDataSource *fuente, const QString &campo)
+{
+    auto *c = new T(padre);
+    c->setObjectName(nombre);
+    c->setDataSource(fuente);
+    c->setDataField(campo);
+    return c;
+}
+
 // Writes into their fields what the user typed in every bound control inside
 // `contenedor` (editors call it just before posting, so a value typed in the
 // field that still has the focus is never lost).
