@@ -164,6 +164,7 @@ private slots:
     void lecturaNoCambiaVehiculo();
     void avisoTablaVaciaRefresca();
     void cambioDeVehiculo();
+    void cerradaNoSigueAlVehiculo();
     void deExtremoAExtremo_data();
     void deExtremoAExtremo();
 };
@@ -507,6 +508,23 @@ void TestMantenimiento::cambioDeVehiculo()
     f.ventana->DBGridMatriculas->selectRow(0);
     QCOMPARE(f.modulo->TableMatriculas->fieldByName("MATRICULA")->asString(), Placa);
     comprobarPrimero();
+}
+
+// Once the window is gone the module refreshes nothing when the vehicle moves,
+// though Pantalla_Activa still names it.
+void TestMantenimiento::cerradaNoSigueAlVehiculo()
+{
+    Flota f;
+    f.datos.addVehicle(QStringLiteral("9999ZZZ"), f.marca, f.modelo, 5000);
+    QVERIFY(f.abrir());
+    const QString cabecera = f.modulo->Cabecera_Vehiculo;
+    QVERIFY(cabecera.endsWith(QStringLiteral("30.000")));
+    f.ventana->close();
+    f.ventana.reset();
+    QCOMPARE(f.modulo->Pantalla_Activa, quint8(Pantalla_Mantenimiento));
+    f.modulo->TableMatriculas->last();
+    QCOMPARE(f.modulo->TableMatriculas->fieldByName("MATRICULA")->asString(), QStringLiteral("9999ZZZ"));
+    QCOMPARE(f.modulo->Cabecera_Vehiculo, cabecera);
 }
 
 // From the windows alone: the brand's interval, an oil change and a later
