@@ -33,7 +33,7 @@ TFormEdIntervalos::TFormEdIntervalos(QWidget *parent) : TFormEdicionBase(TTipoRe
     for (int col = 0; col < 3; ++col) {
         for (int fila = 0; fila < Filas_Columna[col]; ++fila, ++tarea) {
             const tTarea &t = Tareas()[std::size_t(tarea)];
-            TDBEdit *e = Crear_Campo(Nombre_Campo(tarea).toLatin1().constData(), t.Campo, 80);
+            TDBEdit *e = Crear_Campo(Nombre_Campo(tarea), t.Campo, 80);
             e->setValidator(new TValidadorKmAgrupados(e));
             Campos[std::size_t(tarea)] = e;
 

@@ -83,20 +83,24 @@ TFormEdicionBase::TFormEdicionBase(TTipoRegistro Tipo, QWidget *parent) : tFormB
 
 TFormEdicionBase::~TFormEdicionBase() = default;
 
-QLabel *TFormEdicionBase::Anadir_Fila(const char *NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra)
+QLabel *TFormEdicionBase::Anadir_Fila(const QString &NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra,
+                                      int Columna)
 {
-    const int fila = fRejilla->rowCount();
+    while (fFilas.size() <= Columna)
+        fFilas << 0;
+    const int fila = fFilas[Columna]++;
+    const int col = 3 * Columna;
     auto *l = new QLabel(Texto, PnlDatos);
-    l->setObjectName(QString::fromLatin1(NombreEtiqueta));
+    l->setObjectName(NombreEtiqueta);
     l->setBuddy(Campo);
-    fRejilla->addWidget(l, fila, 0);
+    fRejilla->addWidget(l, fila, col);
     // A field of fixed width keeps to the left of its column; the rest fill it.
     if (Campo->minimumWidth() == Campo->maximumWidth())
-        fRejilla->addWidget(Campo, fila, 1, Qt::AlignLeft);
+        fRejilla->addWidget(Campo, fila, col + 1, Qt::AlignLeft);
     else
-        fRejilla->addWidget(Campo, fila, 1);
+        fRejilla->addWidget(Campo, fila, col + 1);
     if (Extra)
-        fRejilla->addWidget(Extra, fila, 2);
+        fRejilla->addWidget(Extra, fila, col + 2);
     return l;
 }
 
@@ -114,21 +118,21 @@ QString Nombre_Etiqueta(const QString &Control)
     return QStringLiteral("Lbl") + Control;
 }
 
-TDBEdit *TFormEdicionBase::Anadir_Campo(const char *Nombre, const QString &Etiqueta, const QString &Campo, int Ancho,
-                                        QWidget *Extra)
+TDBEdit *TFormEdicionBase::Anadir_Campo(const QString &Nombre, const QString &Etiqueta, const QString &Campo, int Ancho,
+                                        QWidget *Extra, int Columna)
 {
     TDBEdit *e = Crear_Campo(Nombre, Campo, Ancho);
-    Anadir_Fila(Nombre_Etiqueta(e->objectName()).toLatin1().constData(), Etiqueta, e, Extra);
+    Anadir_Fila(Nombre_Etiqueta(Nombre), Etiqueta, e, Extra, Columna);
     return e;
 }
 
-TCampoFecha TFormEdicionBase::Crear_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Campo)
+TCampoFecha TFormEdicionBase::Crear_Campo_Fecha(const QString &Nombre, const QString &NombreBoton, const QString &Campo)
 {
     TCampoFecha f;
     f.Edit = Crear_Campo(Nombre, Campo, 90);
     Preparar_Campo_Fecha(f.Edit, true);
     f.Boton = new tBotonFecha(PnlDatos);
-    f.Boton->setObjectName(QString::fromLatin1(NombreBoton));
+    f.Boton->setObjectName(NombreBoton);
     f.Boton->setEditComp(f.Edit);
     f.Boton->setFVacia(true);
     f.Boton->setToolTip(QStringLiteral("Seleccionar una fecha"));
@@ -142,11 +146,11 @@ TCampoFecha TFormEdicionBase::Crear_Campo_Fecha(const char *Nombre, const char *
     return f;
 }
 
-TCampoFecha TFormEdicionBase::Anadir_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Etiqueta,
-                                                 const QString &Campo)
+TCampoFecha TFormEdicionBase::Anadir_Campo_Fecha(const QString &Nombre, const QString &NombreBoton, const QString &Etiqueta,
+                                                 const QString &Campo, int Columna)
 {
     const TCampoFecha f = Crear_Campo_Fecha(Nombre, NombreBoton, Campo);
-    QLabel *l = Anadir_Fila(Nombre_Etiqueta(f.Edit->objectName()).toLatin1().constData(), Etiqueta, f.Fila);
+    QLabel *l = Anadir_Fila(Nombre_Etiqueta(Nombre), Etiqueta, f.Fila, nullptr, Columna);
     l->setBuddy(f.Edit);
     return f;
 }

@@ -9,6 +9,8 @@
 #include "DBControles.h"
 #include "FormBase.h"
 
+#include <QList>
+
 class QFrame;
 class QGridLayout;
 class QLabel;
@@ -48,7 +50,7 @@ public slots:
 
 protected:
     // The table the kind's row names, and the data source the fields are bound through.
-    virtual TTable *Tabla() const { return fTabla; }
+    TTable *Tabla() const { return fTabla; }
     TDataSource *Fuente() const;
 
     // The kind's preparation around entering each mode; may raise.
@@ -68,29 +70,34 @@ protected:
     virtual void Al_Cerrar() {}
 
     // PnlDatos's grid: labels, fields, and a column for buttons beside them.
+    // Forms of several columns of fields give each three grid columns: column
+    // `c` of fields has its labels in 3c, its fields in 3c + 1 and what goes
+    // beside them in 3c + 2.
     QGridLayout *Rejilla() const { return fRejilla; }
-    // Adds a row of label and field (and what goes beside it); a field of fixed
-    // width keeps to the left, the others fill the column.
-    QLabel *Anadir_Fila(const char *NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra = nullptr);
+    // Adds a row of label and field (and what goes beside it) under the last
+    // one of that column of fields; a field of fixed width keeps to the left,
+    // the others fill their column.
+    QLabel *Anadir_Fila(const QString &NombreEtiqueta, const QString &Texto, QWidget *Campo, QWidget *Extra = nullptr,
+                        int Columna = 0);
 
     // A control of class T in PnlDatos named `Nombre`, bound to `Campo` of the
     // editor's table; `Ancho`, when given, fixes its width. The caller places it.
     template <class T = TDBEdit>
-    T *Crear_Campo(const char *Nombre, const QString &Campo, int Ancho = 0)
+    T *Crear_Campo(const QString &Nombre, const QString &Campo, int Ancho = 0)
     {
-        T *c = Crear_Control_Enlazado<T>(PnlDatos, QString::fromLatin1(Nombre), Fuente(), Campo);
+        T *c = Crear_Control_Enlazado<T>(PnlDatos, Nombre, Fuente(), Campo);
         if (Ancho > 0)
             c->setFixedWidth(Ancho);
         return c;
     }
     // The same single-line field in a new row under its label, whose name is
     // "Lbl" and the field's name without its role prefix ("EditMarca": "LblMarca").
-    TDBEdit *Anadir_Campo(const char *Nombre, const QString &Etiqueta, const QString &Campo, int Ancho = 0,
-                          QWidget *Extra = nullptr);
+    TDBEdit *Anadir_Campo(const QString &Nombre, const QString &Etiqueta, const QString &Campo, int Ancho = 0,
+                          QWidget *Extra = nullptr, int Columna = 0);
     // A date field prepared for dates that may stay empty, with its date button.
-    TCampoFecha Crear_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Campo);
-    TCampoFecha Anadir_Campo_Fecha(const char *Nombre, const char *NombreBoton, const QString &Etiqueta,
-                                   const QString &Campo);
+    TCampoFecha Crear_Campo_Fecha(const QString &Nombre, const QString &NombreBoton, const QString &Campo);
+    TCampoFecha Anadir_Campo_Fecha(const QString &Nombre, const QString &NombreBoton, const QString &Etiqueta,
+                                   const QString &Campo, int Columna = 0);
 
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -108,6 +115,7 @@ private:
     TTable *fTabla = nullptr;
     quint8 fModo = 0;
     QGridLayout *fRejilla;
+    QList<int> fFilas; // rows taken, per column of fields
     bool fMostrado = false;
     bool fFalloPreparacion = false;
     bool fCerrado = false;

@@ -62,10 +62,10 @@ private:
     QWidget *fVentana;
 };
 
-QToolButton *Boton(QWidget *padre, const char *nombre, const QString &texto, QStyle::StandardPixmap icono)
+QToolButton *Boton(QWidget *padre, const QString &nombre, const QString &texto, QStyle::StandardPixmap icono)
 {
     auto *b = new QToolButton(padre);
-    b->setObjectName(QString::fromLatin1(nombre));
+    b->setObjectName(nombre);
     b->setText(texto);
     b->setIcon(Icono_Estandar(icono));
     b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -117,7 +117,7 @@ TFormListaBase::TFormListaBase(TTipoRegistro Tipo, QWidget *parent) : tFormBase(
     PnlHerramientas->setObjectName(QStringLiteral("PnlHerramientas"));
     PnlHerramientas->setFrameShape(QFrame::StyledPanel);
     PnlHerramientas->setFrameShadow(QFrame::Raised);
-    auto *barra = new QHBoxLayout(PnlHerramientas);
+    auto *barra = fBarra = new QHBoxLayout(PnlHerramientas);
     barra->setContentsMargins(4, 2, 4, 2);
     barra->setSpacing(2);
     DBNavigator = new TDBNavigator(PnlHerramientas);
@@ -168,6 +168,13 @@ TDataSource *TFormListaBase::Fuente_Lista() const
     return ModuloDatos ? ModuloDatos->Fuente(fTabla) : nullptr;
 }
 
+QToolButton *TFormListaBase::Anadir_Boton_Barra(const QString &Nombre, const QString &Texto, QStyle::StandardPixmap Icono)
+{
+    QToolButton *b = Boton(PnlHerramientas, Nombre, Texto, Icono);
+    fBarra->insertWidget(fBarra->indexOf(BtnCerrar) - 1, b); // before the stretch that keeps Cerrar apart
+    return b;
+}
+
 QHBoxLayout *TFormListaBase::Anadir_Fila_Cuerpo(int Espacio)
 {
     auto *fila = new QHBoxLayout;
@@ -176,11 +183,11 @@ QHBoxLayout *TFormListaBase::Anadir_Fila_Cuerpo(int Espacio)
     return fila;
 }
 
-TDBGrid *TFormListaBase::Crear_Rejilla(const char *Nombre, TDataSource *Fuente, const QList<TDBGridColumn> &Columnas,
+TDBGrid *TFormListaBase::Crear_Rejilla(const QString &Nombre, TDataSource *Fuente, const QList<TDBGridColumn> &Columnas,
                                        const QString &Ayuda)
 {
     auto *g = new TDBGrid(this);
-    g->setObjectName(QString::fromLatin1(Nombre));
+    g->setObjectName(Nombre);
     g->setColumns(Columnas);
     g->setDataSource(Fuente);
     if (!Ayuda.isEmpty())
@@ -198,7 +205,7 @@ TDBGrid *TFormListaBase::Crear_Rejilla_Catalogo(const QList<TDBGridColumn> &Colu
     return g;
 }
 
-TDBGrid *TFormListaBase::Crear_Rejilla_Lateral(QBoxLayout *Fila, const char *Nombre, TDataSource *Fuente,
+TDBGrid *TFormListaBase::Crear_Rejilla_Lateral(QBoxLayout *Fila, const QString &Nombre, TDataSource *Fuente,
                                                const QString &Campo, int AnchoColumna, bool DobleClickEdita)
 {
     TDBGrid *g = Crear_Rejilla(Nombre, Fuente, {{Campo, QString(), AnchoColumna, Qt::AlignCenter, Qt::AlignCenter}});

@@ -90,6 +90,8 @@ protected:
     // After an editor closed, or after the empty-table notice.
     virtual void Despues_Del_Editor() { Actualizar_Titulo(); }
 
+    // A button of the kind's own in the tool bar, after the others and before BtnCerrar.
+    QToolButton *Anadir_Boton_Barra(const QString &Nombre, const QString &Texto, QStyle::StandardPixmap Icono);
     // Below the tool bar: where the window puts its grids and panels.
     QVBoxLayout *Cuerpo() const { return fCuerpo; }
     // A row that fills the body, for a side grid and what the window shows beside it.
@@ -97,14 +99,14 @@ protected:
 
     // A read-only grid named `Nombre` on `Fuente`, with `Ayuda` as its tooltip;
     // a double click on it edits the current record. The caller places it.
-    TDBGrid *Crear_Rejilla(const char *Nombre, TDataSource *Fuente, const QList<TDBGridColumn> &Columnas,
+    TDBGrid *Crear_Rejilla(const QString &Nombre, TDataSource *Fuente, const QList<TDBGridColumn> &Columnas,
                            const QString &Ayuda = QString());
     // The one grid of the catalogue windows (vehicles, brands, models): "DBGrid"
     // on the list's table, filling the body, its last column stretched.
     TDBGrid *Crear_Rejilla_Catalogo(const QList<TDBGridColumn> &Columnas);
     // The narrow grid of one centred column at the left of `Fila`, whose current
     // record the rest of the window follows; a double click edits only when asked.
-    TDBGrid *Crear_Rejilla_Lateral(QBoxLayout *Fila, const char *Nombre, TDataSource *Fuente, const QString &Campo,
+    TDBGrid *Crear_Rejilla_Lateral(QBoxLayout *Fila, const QString &Nombre, TDataSource *Fuente, const QString &Campo,
                                    int AnchoColumna, bool DobleClickEdita);
     // The vehicle grid "DBGridMatriculas" (the plates) of the windows that follow the vehicle.
     TDBGrid *Crear_Rejilla_Vehiculos(QBoxLayout *Fila, bool DobleClickEdita);
@@ -124,6 +126,7 @@ private:
 
     TTipoRegistro fTipo;
     TTable *fTabla = nullptr;
+    QHBoxLayout *fBarra;
     QVBoxLayout *fCuerpo;
     bool fMostrada = false;
     QHash<QObject *, QPointer<QWidget>> fDetalle; // read-only control -> grid that takes its focus

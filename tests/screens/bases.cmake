@@ -1,0 +1,4 @@
+# The list and editor bases on which the record windows are written.
+if(TARGET screens AND TARGET testcommon)
+  quelvaro_add_test(NAME tst_bases SOURCES tst_bases.cpp LIBS screens testcommon)
+endif()
