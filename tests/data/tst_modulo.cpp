@@ -377,23 +377,28 @@ void TstModulo::ordenes_data()
     QTest::addColumn<QString>("operacion");
     QTest::addColumn<QStringList>("orden");    // of the objects opened or closed
     QTest::addColumn<QStringList>("abiertas"); // objects left open afterwards
+    QTest::addColumn<QStringList>("ficheros"); // table files of the folder the store still holds open
     const QStringList trabajo{"TablaMantto", "TablaKmCambios", "TablaMatriculas", "TablaFichaTec"};
     QTest::newRow("Abrir_Tablas") << "Abrir_Tablas"
                                   << QStringList{"TableMantto", "TableAverias", "TableFichaTec", "TableMatriculas",
                                                  "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"}
                                   << QStringList{"TableMantto", "TableAverias", "TableFichaTec", "TableMatriculas",
-                                                 "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"};
+                                                 "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"}
+                                  << QStringList{"Averias.DAT", "FichaTecnica.DAT", "KmCambios.DAT", "Mantenimiento.DAT",
+                                                 "Marcas.DAT", "Matriculas.DAT", "Modelos.DAT", "Ruedas.DAT"};
     // The work tables are their users' to close.
     QTest::newRow("Cerrar_Tablas") << "Cerrar_Tablas"
                                    << QStringList{"TableMatriculas", "TableMantto", "TableFichaTec", "TableAverias",
                                                   "TableRuedas", "TableKmCambios", "TableMarcas", "TableModelos"}
-                                   << trabajo;
+                                   << trabajo
+                                   << QStringList{"FichaTecnica.DAT", "KmCambios.DAT", "Mantenimiento.DAT",
+                                                  "Matriculas.DAT"};
     // Before a backup nothing of the folder may stay open.
     QTest::newRow("Cerrar_Carpeta_Datos")
         << "Cerrar_Carpeta_Datos"
         << QStringList{"TableMatriculas", "TableMantto", "TableFichaTec", "TableAverias", "TableRuedas",
                        "TableKmCambios", "TableMarcas", "TableModelos"} + trabajo
-        << QStringList();
+        << QStringList() << QStringList();
 }
 
 void TstModulo::ordenes()
@@ -432,6 +437,8 @@ void TstModulo::ordenes()
     std::sort(quedan.begin(), quedan.end());
     std::sort(abiertas.begin(), abiertas.end());
     QCOMPARE(quedan, abiertas);
+    QFETCH(QStringList, ficheros);
+    QCOMPARE(TDatabase::openFilesIn(m_datos->carpeta()), ficheros);
     QCOMPARE(m_errores, QStringList());
 }
 
