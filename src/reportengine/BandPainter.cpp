@@ -1,0 +1,158 @@
+#include "BandPainter.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Texts never lose characters to their box: a value wider than its element
+// runs on instead of being cut.
+constexpr int kTextFlags = Qt::AlignTop | Qt::TextDontClip;
+
+} // namespace
+
+TBandPainter::TBandPainter(const TReport &report, const QPaintDevice *metrics)
+    : m_report(report), m_metrics(metrics), m_scale(double(ReportUnits::PerInch) / metrics->logicalDpiY())
+{
+}
+
+TBandPainter::~TBandPainter() = default;
+
+QFont TBandPainter::Unit_Font(const QFont &points) const
+{
+    QFont f(points);
+    if (points.pointSizeF() > 0)
+        f.setPointSizeF(points.pointSizeF() * m_scale);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+const TBandPainter::TFontEntry &TBandPainter::Font_For(const TReportElement &e)
+{
+    const QFont &source = e.Font ? *e.Font : m_report.Font;
+    auto &slot = m_fonts[&e];
+    if (!slot || !(slot->Source == source)) {
+        if (slot && m_lastFont == &slot->Unit)
+            m_lastFont = nullptr;
+        const QFont unit = Unit_Font(source);
+        slot = std::make_unique<TFontEntry>(TFontEntry{source, unit, QFontMetricsF(unit, m_metrics)});
+    }
+    return *slot;
+}
+
+int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &texts, int width,
+                         std::vector<TPlacedElement> &placed)
+{
+    using ReportUnits::FromMm;
+    int height = FromMm(band.Height);
+    placed.clear();
+    placed.resize(band.Elements.size());
+    for (size_t i = 0; i < band.Elements.size(); ++i) {
+        const TReportElement &e = band.Elements[i];
+        TPlacedElement &p = placed[i];
+        p.Element = &e;
+        double x = FromMm(e.Left), y = FromMm(e.Top), w = FromMm(e.Width), h = FromMm(e.Height);
+        if (e.Kind == TElementKind::VerticalLine) {
+            p.Rect = QRectF(x, y, w, h);
+            continue;
+        }
+        const TFontEntry &font = Font_For(e);
+        p.Font = &font.Unit;
+        p.Text = i < texts.size() ? texts[i] : QString();
+        if (e.Kind == TElementKind::RichText) {
+            auto doc = std::make_unique<QTextDocument>();
+            doc->documentLayout()->setPaintDevice(const_cast<QPaintDevice *>(m_metrics));
+            doc->setDocumentMargin(0);
+            doc->setDefaultFont(font.Unit);
+            QTextOption option;
+            option.setAlignment(e.Alignment);
+            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+            doc->setDefaultTextOption(option);
+            doc->setTextWidth(w);
+            // Memos are typed as plain text; markup in them is shown, never obeyed.
+            doc->setPlainText(p.Text);
+            h = std::max(h, std::ceil(doc->size().height()));
+            height = std::max(height, int(std::ceil(y + h)));
+            p.Document = std::move(doc);
+        } else {
+            if (h <= 0)
+                h = std::ceil(font.Metrics.height());
+            if (e.AutoSize) {
+                const double tw = std::ceil(font.Metrics.horizontalAdvance(p.Text));
+                if (e.Alignment & Qt::AlignRight)
+                    x += w - tw;
+                else if (e.Alignment & Qt::AlignHCenter)
+                    x += (w - tw) / 2;
+                w = tw;
+            }
+        }
+        if (e.CenterInBand)
+            x = (width - w) / 2;
+        p.Rect = QRectF(x, y, w, h);
+    }
+    // Lines without a height of their own run down the whole band.
+    for (TPlacedElement &p : placed)
+        if (p.Element->Kind == TElementKind::VerticalLine && p.Rect.height() <= 0)
+            p.Rect.setHeight(height - p.Rect.top());
+    return height;
+}
+
+void TBandPainter::Paint(QPainter &painter, const TReportBand &band, QPoint origin, QSize size,
+                         const std::vector<TPlacedElement> &placed)
+{
+    auto setPen = [&](const QPen &pen) {
+        if (!m_lastPenValid || !(m_lastPen == pen)) {
+            painter.setPen(pen);
+            m_lastPen = pen;
+            m_lastPenValid = true;
+        }
+    };
+    if (band.Frame.Any()) {
+        setPen(band.FramePen);
+        const QRectF r(origin, size);
+        if (band.Frame.Top)
+            painter.drawLine(QLineF(r.topLeft(), r.topRight()));
+        if (band.Frame.Bottom)
+            painter.drawLine(QLineF(r.bottomLeft(), r.bottomRight()));
+        if (band.Frame.Left)
+            painter.drawLine(QLineF(r.topLeft(), r.bottomLeft()));
+        if (band.Frame.Right)
+            painter.drawLine(QLineF(r.topRight(), r.bottomRight()));
+    }
+    for (const TPlacedElement &p : placed) {
+        const TReportElement &e = *p.Element;
+        const QRectF r = p.Rect.translated(origin);
+        switch (e.Kind) {
+        case TElementKind::VerticalLine: {
+            setPen(e.Pen);
+            const double x = r.left() + r.width() / 2;
+            painter.drawLine(QLineF(x, r.top(), x, r.bottom()));
+            break;
+        }
+        case TElementKind::RichText: {
+            painter.save();
+            painter.translate(r.topLeft());
+            QAbstractTextDocumentLayout::PaintContext context;
+            context.palette.setColor(QPalette::Text, e.Color);
+            p.Document->documentLayout()->draw(&painter, context);
+            painter.restore();
+            break;
+        }
+        default:
+            if (p.Text.isEmpty())
+                break;
+            if (m_lastFont != p.Font) {
+                painter.setFont(*p.Font);
+                m_lastFont = p.Font;
+            }
+            setPen(QPen(e.Color));
+            painter.drawText(r, int(e.Alignment) | kTextFlags, p.Text);
+            break;
+        }
+    }
+}

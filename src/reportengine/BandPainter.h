@@ -1,0 +1,67 @@
+// Lays out and draws one printing of a band in report units: where each
+// element goes, how tall the band grows with its rich texts, and the drawing of
+// its frame, texts and lines. Fonts are scaled so that a point measures the same
+// in report units whatever the device's resolution.
+#pragma once
+
+#include "ReportDef.h"
+
+#include <QFontMetricsF>
+#include <QRectF>
+#include <QTextDocument>
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class QPaintDevice;
+
+// One element as placed for one printing of its band (band coordinates).
+struct TPlacedElement
+{
+    const TReportElement *Element = nullptr;
+    QRectF Rect;
+    QString Text;
+    const QFont *Font = nullptr;               // in report units
+    std::unique_ptr<QTextDocument> Document; // rich text, laid out at the element's width
+};
+
+class TBandPainter
+{
+public:
+    // `metrics` is the kind of device the pages are recorded on.
+    TBandPainter(const TReport &report, const QPaintDevice *metrics);
+    ~TBandPainter();
+
+    // A font in points turned into the same size in report units.
+    QFont Unit_Font(const QFont &points) const;
+
+    // Places the elements of `band` with their texts (one per element, in
+    // order; lines take none) across `width`, and returns the band's height.
+    int Layout(const TReportBand &band, const std::vector<QString> &texts, int width,
+               std::vector<TPlacedElement> &placed);
+
+    // Draws the band at `origin` with the size Layout gave it.
+    void Paint(QPainter &painter, const TReportBand &band, QPoint origin, QSize size,
+               const std::vector<TPlacedElement> &placed);
+
+    // Forgets the painter state remembered between bands (a new page).
+    void Reset_State() { m_lastFont = nullptr; m_lastPenValid = false; }
+
+private:
+    struct TFontEntry
+    {
+        QFont Source;
+        QFont Unit;
+        QFontMetricsF Metrics;
+    };
+    const TFontEntry &Font_For(const TReportElement &e);
+
+    const TReport &m_report;
+    const QPaintDevice *m_metrics;
+    double m_scale; // points to report-unit points on this device
+    std::unordered_map<const TReportElement *, std::unique_ptr<TFontEntry>> m_fonts;
+    const QFont *m_lastFont = nullptr;
+    QPen m_lastPen;
+    bool m_lastPenValid = false;
+};

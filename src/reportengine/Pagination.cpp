@@ -1,0 +1,327 @@
+#include "Pagination.h"
+
+#include "BandPainter.h"
+#include "Formatos.h"
+#include "RecordSource.h"
+#include "StoreErrors.h"
+
+#include <QDate>
+#include <QPainter>
+
+#include <map>
+#include <unordered_map>
+
+namespace {
+
+// Thrown inside the walk when the output asks to stop; never leaves Generate_Report.
+struct TStop
+{
+};
+
+struct TBinding
+{
+    TRecordSource *Source = nullptr;
+    int Field = -1;
+    TValueKind Kind = TValueKind::Text;
+};
+
+class TGenerator
+{
+public:
+    TGenerator(TReport &report, TReportOutput &output)
+        : R(report), O(output), m_area(report.Printable_Area()), m_painterLayer(report, &m_metrics)
+    {
+    }
+
+    int Run();
+
+private:
+    TRecordSource *Source(const QString &name);
+    const TBinding &Binding(const TReportElement &e);
+    QString Text_Of(const TReportElement &e);
+    void Start_Page();
+    void End_Page();
+    void New_Page();
+    void Print_Record();
+    void Print_Chain(TReportBand &band, bool header);
+    bool Print_Band(TReportBand &band, bool header);
+
+    TReport &R;
+    TReportOutput &O;
+    const QRect m_area;
+    QPicture m_metrics; // fonts are measured as the page pictures will hold them
+    TBandPainter m_painterLayer;
+    std::map<QString, std::unique_ptr<TRecordSource>> m_sources;
+    std::unordered_map<const TReportElement *, TBinding> m_bindings;
+    // The group expressions, read as field elements would be.
+    std::unordered_map<const TReportBand *, TReportElement> m_groupProbes;
+    std::vector<QVariant> m_groupValues;
+    std::vector<bool> m_groupSeen;
+    std::vector<QString> m_texts;
+    std::vector<TPlacedElement> m_placed;
+    QDate m_today;
+    QPainter *m_painter = nullptr;
+    int m_page = 0;
+    int m_y = 0;
+    bool m_bodyOnPage = false;
+};
+
+TRecordSource *TGenerator::Source(const QString &name)
+{
+    auto it = m_sources.find(name);
+    if (it != m_sources.end())
+        return it->second.get();
+    std::unique_ptr<TRecordSource> s = R.Sources ? R.Sources(name) : Data_Module_Source(name);
+    if (!s)
+        throw EInOutError(0, QStringLiteral("El informe \"%1\" usa el origen de datos \"%2\", que no existe.")
+                                 .arg(R.Name, name));
+    return m_sources.emplace(name, std::move(s)).first->second.get();
+}
+
+const TBinding &TGenerator::Binding(const TReportElement &e)
+{
+    auto it = m_bindings.find(&e);
+    if (it != m_bindings.end())
+        return it->second;
+    const int punto = e.Expression.indexOf(QLatin1Char('.'));
+    TBinding b;
+    b.Source = Source(punto < 0 ? e.Expression : e.Expression.left(punto));
+    b.Field = punto < 0 ? -1 : b.Source->Field_Index(e.Expression.mid(punto + 1));
+    if (b.Field < 0)
+        throw EInOutError(0, QStringLiteral("El informe \"%1\" usa el campo \"%2\", que no existe.")
+                                 .arg(R.Name, e.Expression));
+    b.Kind = b.Source->Field_Kind(b.Field);
+    return m_bindings.emplace(&e, b).first->second;
+}
+
+QString TGenerator::Text_Of(const TReportElement &e)
+{
+    switch (e.Kind) {
+    case TElementKind::Text:
+        return e.Caption;
+    case TElementKind::SysDate:
+        return Formatos::Formatear_Fecha(m_today);
+    case TElementKind::VerticalLine:
+        return QString();
+    case TElementKind::Field:
+    case TElementKind::RichText:
+        break;
+    }
+    const TBinding &b = Binding(e);
+    if (b.Source->Eof())
+        return QString();
+    const QVariant v = b.Source->Value(b.Field);
+    switch (b.Kind) {
+    case TValueKind::Number:
+        return Formatos::Formatear_Mascara(v.isNull() ? 0.0 : v.toDouble(), e.Mask);
+    case TValueKind::Date:
+        return Formatos::Formatear_Fecha(v.toDate());
+    case TValueKind::Text:
+        break;
+    }
+    return v.toString();
+}
+
+void TGenerator::Start_Page()
+{
+    ++m_page;
+    m_painter = O.Begin_Page(m_page, R.Page_Size());
+    m_painterLayer.Reset_State();
+    m_y = m_area.top();
+    m_bodyOnPage = false;
+    if (m_page > 1 || R.PageHeaderOnFirstPage)
+        for (TReportBand &b : R.Bands)
+            if (b.Kind == TBandKind::PageHeader)
+                Print_Chain(b, true);
+    for (TReportBand &b : R.Bands)
+        if (b.Kind == TBandKind::ColumnHeader)
+            Print_Chain(b, true);
+}
+
+void TGenerator::End_Page()
+{
+    O.End_Page(m_page);
+    if (O.Stop())
+        throw TStop();
+}
+
+void TGenerator::New_Page()
+{
+    End_Page();
+    Start_Page();
+}
+
+void TGenerator::Print_Chain(TReportBand &band, bool header)
+{
+    if (!Print_Band(band, header))
+        return;
+    for (TReportBand &child : band.Children)
+        Print_Chain(child, header);
+}
+
+bool TGenerator::Print_Band(TReportBand &band, bool header)
+{
+    TBandEvent before{R, band};
+    before.X = m_area.left();
+    before.Y = m_y;
+    before.Page = m_page;
+    before.Canvas = m_painter;
+    if (band.BeforePrint)
+        band.BeforePrint(before);
+    if (!before.Print) {
+        if (band.AfterPrint) {
+            TBandEvent after{R, band};
+            after.X = m_area.left();
+            after.Y = m_y;
+            after.Page = m_page;
+            after.Canvas = m_painter;
+            band.AfterPrint(after);
+        }
+        return false;
+    }
+
+    auto layout = [&] {
+        m_texts.clear();
+        for (const TReportElement &e : band.Elements)
+            m_texts.push_back(Text_Of(e));
+        return m_painterLayer.Layout(band, m_texts, m_area.width(), m_placed);
+    };
+    int height = layout();
+    // A band that does not fit goes to the next page, unless the page holds
+    // nothing but its headers: there it would not fit either. The headers of
+    // the new page use the same buffers, so the band is laid out again.
+    if (!header && m_bodyOnPage && m_y + height > m_area.bottom() + 1) {
+        New_Page();
+        height = layout();
+    }
+
+    const QPoint origin(m_area.left(), m_y);
+    m_painterLayer.Paint(*m_painter, band, origin, QSize(m_area.width(), height), m_placed);
+    if (!header)
+        m_bodyOnPage = true;
+    if (O.Wants_Texts()) {
+        TPrintedBand printed;
+        printed.Page = m_page;
+        printed.Band = &band;
+        printed.Rect = QRect(origin, QSize(m_area.width(), height));
+        for (const TPlacedElement &p : m_placed) {
+            if (p.Element->Kind == TElementKind::VerticalLine)
+                continue;
+            printed.Texts.push_back(TPrintedText{p.Rect.translated(origin).toAlignedRect(), p.Text,
+                                                 p.Element->Alignment, p.Element->Kind == TElementKind::RichText});
+        }
+        O.Band_Printed(printed);
+    }
+    m_y += height;
+
+    if (band.AfterPrint) {
+        TBandEvent after{R, band};
+        after.Printed = true;
+        after.X = m_area.left();
+        after.Y = m_y;
+        after.Page = m_page;
+        after.Canvas = m_painter;
+        band.AfterPrint(after);
+    }
+    return true;
+}
+
+void TGenerator::Print_Record()
+{
+    size_t g = 0;
+    for (TReportBand &b : R.Bands) {
+        if (b.Kind != TBandKind::GroupHeader)
+            continue;
+        if (g >= m_groupValues.size()) {
+            m_groupValues.resize(g + 1);
+            m_groupSeen.resize(g + 1, false);
+        }
+        QVariant value;
+        if (!b.GroupExpression.isEmpty()) {
+            auto &probe = m_groupProbes[&b];
+            probe.Kind = TElementKind::Field;
+            probe.Expression = b.GroupExpression;
+            const TBinding &bind = Binding(probe);
+            value = bind.Source->Eof() ? QVariant() : bind.Source->Value(bind.Field);
+        }
+        if (!m_groupSeen[g] || value != m_groupValues[g]) {
+            m_groupSeen[g] = true;
+            m_groupValues[g] = value;
+            Print_Chain(b, false);
+        }
+        ++g;
+    }
+    for (TReportBand &b : R.Bands)
+        if (b.Kind == TBandKind::Detail)
+            Print_Chain(b, false);
+    for (TReportBand &b : R.Bands) {
+        if (b.Kind != TBandKind::SubDetail)
+            continue;
+        TRecordSource *s = Source(b.Source);
+        for (s->First(); !s->Eof(); s->Next())
+            Print_Chain(b, false);
+    }
+}
+
+int TGenerator::Run()
+{
+    if (R.BeforeRun)
+        R.BeforeRun(R);
+    m_today = QDate::currentDate();
+    try {
+        TRecordSource *master = R.Master.isEmpty() ? nullptr : Source(R.Master);
+        if (master)
+            master->First();
+        if (master && master->Eof() && !R.PrintIfEmpty) {
+            ++m_page;
+            O.Begin_Page(m_page, R.Page_Size());
+                    End_Page();
+            return m_page;
+        }
+        Start_Page();
+        if (!master) {
+            Print_Record();
+        } else {
+            for (; !master->Eof(); master->Next())
+                Print_Record();
+        }
+        for (TReportBand &b : R.Bands)
+            if (b.Kind == TBandKind::Summary)
+                Print_Chain(b, false);
+        End_Page();
+    } catch (const TStop &) {
+    }
+    return m_page;
+}
+
+} // namespace
+
+TPictureOutput::~TPictureOutput()
+{
+    delete m_painter;
+}
+
+QPainter *TPictureOutput::Begin_Page(int, QSize size)
+{
+    delete m_painter;
+    m_picture = QPicture();
+    m_size = size;
+    m_painter = new QPainter(&m_picture);
+    return m_painter;
+}
+
+void TPictureOutput::End_Page(int page)
+{
+    if (m_painter) {
+        m_painter->end();
+        delete m_painter;
+        m_painter = nullptr;
+    }
+    Page_Done(page, m_picture, m_size);
+}
+
+int Generate_Report(TReport &report, TReportOutput &output)
+{
+    TGenerator g(report, output);
+    return g.Run();
+}
