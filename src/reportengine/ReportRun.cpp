@@ -13,15 +13,20 @@ void TReport::Preview()
     if (shown)
         OnPreview(store);
     store->Start();
+    std::exception_ptr failure;
     try {
         TPageStoreOutput output(*store, true);
         Generate_Report(*this, output);
-        store->Finish();
     } catch (...) {
         if (!shown)
             throw;
-        store->Fail(std::current_exception());
+        failure = std::current_exception();
     }
+    // Announced out of the catch block: the window may show a message with its own event loop.
+    if (failure)
+        store->Fail(failure);
+    else
+        store->Finish();
     if (shown && !store->Preview_Closed()) {
         QEventLoop wait;
         QObject::connect(store.get(), &TPageStore::previewClosed, &wait, &QEventLoop::quit);
