@@ -36,7 +36,8 @@ const TBandPainter::TFontEntry &TBandPainter::Font_For(const TReportElement &e)
 {
     const QFont &source = e.Font ? *e.Font : m_report.Font;
     auto &slot = m_fonts[&e];
-    if (!slot || !(slot->Source == source)) {
+    // Most elements keep the very font they were given: a look at its shared data settles it.
+    if (!slot || !(slot->Source.isCopyOf(source) || slot->Source == source)) {
         if (slot && m_lastFont == &slot->Unit)
             m_lastFont = nullptr;
         const QFont unit = Unit_Font(source);
@@ -112,17 +113,22 @@ void TBandPainter::Paint(QPainter &painter, const TReportBand &band, QPoint orig
             m_lastPenValid = true;
         }
     };
-    if (band.Frame.Any()) {
+    const TFrame &f = band.Frame;
+    if (f.Any()) {
         setPen(band.FramePen);
         const QRectF r(origin, size);
-        if (band.Frame.Top)
-            painter.drawLine(QLineF(r.topLeft(), r.topRight()));
-        if (band.Frame.Bottom)
-            painter.drawLine(QLineF(r.bottomLeft(), r.bottomRight()));
-        if (band.Frame.Left)
-            painter.drawLine(QLineF(r.topLeft(), r.bottomLeft()));
-        if (band.Frame.Right)
-            painter.drawLine(QLineF(r.topRight(), r.bottomRight()));
+        if (f.Top && f.Bottom && f.Left && f.Right) {
+            painter.drawRect(r);
+        } else {
+            if (f.Top)
+                painter.drawLine(QLineF(r.topLeft(), r.topRight()));
+            if (f.Bottom)
+                painter.drawLine(QLineF(r.bottomLeft(), r.bottomRight()));
+            if (f.Left)
+                painter.drawLine(QLineF(r.topLeft(), r.bottomLeft()));
+            if (f.Right)
+                painter.drawLine(QLineF(r.topRight(), r.bottomRight()));
+        }
     }
     for (const TPlacedElement &p : placed) {
         const TReportElement &e = *p.Element;
@@ -150,7 +156,9 @@ void TBandPainter::Paint(QPainter &painter, const TReportBand &band, QPoint orig
                 painter.setFont(*p.Font);
                 m_lastFont = p.Font;
             }
-            setPen(QPen(e.Color));
+            // Text takes only the pen's colour: a line pen of that colour serves.
+            if (!m_lastPenValid || m_lastPen.color() != e.Color || m_lastPen.style() != Qt::SolidLine)
+                setPen(QPen(e.Color));
             painter.drawText(r, int(e.Alignment) | kTextFlags, p.Text);
             break;
         }

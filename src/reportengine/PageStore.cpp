@@ -112,52 +112,65 @@ void TPageStore::Load(const QString &file)
     if (!in.open(QIODevice::ReadOnly))
         throw EInOutError(EInOutError::windowsCodeFromErrno(errno),
                           QStringLiteral("No se puede abrir el fichero \"%1\": %2").arg(file, in.errorString()));
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        throw EInOutError(EInOutError::windowsCodeFromErrno(errno),
-                          QStringLiteral("No se puede leer el fichero \"%1\": %2").arg(file, in.errorString()));
-    in.close();
-
-    if (bytes.isEmpty())
-        throw Not_A_Report(file, QStringLiteral("está vacío."));
-    if (!bytes.startsWith(kMark))
-        throw Not_A_Report(file, QStringLiteral("no es un informe guardado."));
+    auto readError = [&] {
+        return EInOutError(EInOutError::windowsCodeFromErrno(errno),
+                           QStringLiteral("No se puede leer el fichero \"%1\": %2").arg(file, in.errorString()));
+    };
+    const qint64 size = in.size();
     const QString cut = QStringLiteral("está incompleto o dañado.");
-    QDataStream s(bytes);
+    // Read as it goes, each page straight into its picture: the whole file is
+    // never held twice. Every length is checked against what the file holds
+    // before anything is allocated for it.
+    QByteArray head = in.read(kMark.size() + 8);
+    if (in.error() != QFileDevice::NoError)
+        throw readError();
+    if (size == 0)
+        throw Not_A_Report(file, QStringLiteral("está vacío."));
+    if (!head.startsWith(kMark))
+        throw Not_A_Report(file, QStringLiteral("no es un informe guardado."));
+    if (head.size() < kMark.size() + 8)
+        throw Not_A_Report(file, cut);
+    QDataStream s(head);
     s.setVersion(QDataStream::Qt_6_0);
     s.skipRawData(int(kMark.size()));
     quint32 version = 0, count = 0;
     s >> version >> count;
-    if (s.status() != QDataStream::Ok)
-        throw Not_A_Report(file, cut);
     if (version > kVersion)
         throw Not_A_Report(file, QStringLiteral("lo guardó una versión más reciente del programa."));
     if (version == 0)
         throw Not_A_Report(file, QStringLiteral("no es un informe guardado."));
     // Each page takes at least its three numbers: a count beyond that is damage.
-    if (count > quint32(bytes.size() / 12))
+    if (count > quint64(size) / 12)
         throw Not_A_Report(file, cut);
 
     std::vector<TPage> pages;
     pages.reserve(count);
-    qint64 pos = kMark.size() + 8;
+    QByteArray buffer;
     for (quint32 i = 0; i < count; ++i) {
+        const QByteArray numbers = in.read(12);
+        if (in.error() != QFileDevice::NoError)
+            throw readError();
+        if (numbers.size() != 12)
+            throw Not_A_Report(file, cut);
+        QDataStream n(numbers);
         qint32 w = 0, h = 0;
         quint32 length = 0;
-        s >> w >> h >> length;
-        pos += 12;
-        if (s.status() != QDataStream::Ok || w <= 0 || h <= 0 || qint64(length) > bytes.size() - pos)
+        n >> w >> h >> length;
+        if (w <= 0 || h <= 0 || length < quint32(kPictureMark.size()) || qint64(length) > size - in.pos())
             throw Not_A_Report(file, cut);
-        if (length < quint32(kPictureMark.size()) || bytes.mid(pos, kPictureMark.size()) != kPictureMark)
+        if (buffer.size() < qsizetype(length))
+            buffer.resize(length);
+        if (in.read(buffer.data(), length) != qint64(length))
+            throw in.error() != QFileDevice::NoError ? readError() : Not_A_Report(file, cut);
+        if (!buffer.startsWith(kPictureMark))
             throw Not_A_Report(file, cut);
         TPage page;
         page.Size = QSize(w, h);
-        page.Picture.setData(bytes.constData() + pos, length);
+        page.Picture.setData(buffer.constData(), length);
         pages.push_back(std::move(page));
-        s.skipRawData(int(length));
-        pos += length;
     }
-    if (bytes.size() - pos != kEndMark.size() || bytes.mid(pos) != kEndMark)
+    const QByteArray end = in.read(kEndMark.size() + 1);
+    if (end != kEndMark)
         throw Not_A_Report(file, cut);
 
     m_pages = std::move(pages);
