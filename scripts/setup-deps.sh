@@ -10,7 +10,7 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev sqlite3
   fonts-liberation2 fonts-comic-neue
-  xvfb xauth
+  xvfb xauth libxcb1-dev libxcb-xtest0-dev
 )
 
 missing=()

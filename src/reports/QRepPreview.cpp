@@ -131,7 +131,7 @@ TFormQRepPreview::TFormQRepPreview(QWidget *parent) : tFormBase(parent, Qt::Wind
     // Shown without exec(), but nothing else of the program takes input while it
     // is open: its opener waits inside the report's preview call.
     setWindowModality(Qt::ApplicationModal);
-    resize(640, 480);
+    resize(400, 300); // small enough never to be shrunk; shown, it fills its monitor
 
     ToolBar = new QFrame(this);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));

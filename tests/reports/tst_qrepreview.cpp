@@ -167,6 +167,7 @@ private slots:
     void cleanup();
 
     void creacion();
+    void pantalla();
     void estados_data();
     void estados();
     void unaPagina();
@@ -267,6 +268,24 @@ void TstQRepPreview::creacion()
                                                 "(*.CSV)|*.CSV|HTML document (*.HTM)|*.HTM"));
     delete w;
     QCOMPARE(Save_Filter_Text(), QStringLiteral("Report file(*.QRP)|*.QRP"));
+}
+
+void TstQRepPreview::pantalla()
+{
+    // Run once on the usual screen and once on one 640 pixels wide.
+    Vista v;
+    TFormQRepPreview *w = v.Mostrar();
+    v.Terminar();
+    const QRect monitor = w->screen()->geometry();
+    const bool pequena = monitor.width() < 700;
+    QCOMPARE(w->BtnCerrar->text().isEmpty(), pequena);
+    QCOMPARE(w->BtnCerrar->width(), pequena ? 26 : 90);
+    // The window fills its monitor, and the close button sits 2 pixels from the tool bar's end.
+    QTRY_COMPARE(w->frameGeometry().size(), monitor.size());
+    QTRY_COMPARE(w->BtnCerrar->geometry().right() + 1, w->ToolBar->width() - 2);
+    QCOMPARE(w->ToolBar->height(), 30);
+    QCOMPARE(w->sbFirstPage->size(), QSize(26, 26));
+    QCOMPARE(w->Escala_Aplicada(), 100);
 }
 
 void TstQRepPreview::estados_data()
