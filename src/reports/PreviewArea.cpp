@@ -212,6 +212,8 @@ void TPreviewArea::paintEvent(QPaintEvent *event)
             m_image.setDevicePixelRatio(dpr);
             m_image.fill(Qt::white);
             QPainter q(&m_image);
+            // Smoothed, a thin rule looks the same wherever it falls on the pixel grid.
+            q.setRenderHint(QPainter::Antialiasing);
             q.setRenderHint(QPainter::TextAntialiasing);
             q.setRenderHint(QPainter::SmoothPixmapTransform);
             Draw_Page(q, imagen, units, QRectF(QPointF(0, 0), QSizeF(pagina.size())));
@@ -219,6 +221,7 @@ void TPreviewArea::paintEvent(QPaintEvent *event)
         p.drawPixmap(pagina.topLeft(), m_image);
     } else {
         p.setClipRect(event->rect() & pagina);
+        p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
         Draw_Page(p, imagen, units, QRectF(pagina));
     }

@@ -150,6 +150,8 @@ TFormQRepPreview::TFormQRepPreview(QWidget *parent) : tFormBase(parent, Qt::Wind
     sePage->setGeometry(52, 4, 46, 22);
     sePage->setEnabled(false);
     sePage->setContextMenuPolicy(Qt::NoContextMenu);
+    // Underlines the P that asks for the field (its Alt shortcut is consumed like any other).
+    Label1->setBuddy(sePage);
 
     sbFirstPage = Boton(ToolBar, "sbFirstPage", "Primera", QStringLiteral("Primera página"));
     sbPreviousPage = Boton(ToolBar, "sbPreviousPage", "Anterior", QStringLiteral("Página anterior"));
