@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -185,6 +186,7 @@ private slots:
     void alt_data();
     void alt();
     void arrastre();
+    void cursorPrevio();
     void menu();
     void guardar_data();
     void guardar();
@@ -647,6 +649,27 @@ void TstQRepPreview::arrastre()
     QCOMPARE(QApplication::focusWidget(), w->BtnCerrar);
 }
 
+void TstQRepPreview::cursorPrevio()
+{
+    // The caller's cursor is there again when the window closes, even after a
+    // drag that was still under way.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    Vista v;
+    TFormQRepPreview *w = v.Mostrar();
+    v.Terminar();
+    QCOMPARE(w->Cursor_Previo, Qt::WaitCursor);
+    QWidget *hoja = w->QRPreview->viewport();
+    QMouseEvent pulsar(QEvent::MouseButtonPress, QPointF(50, 50), hoja->mapToGlobal(QPointF(50, 50)), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(hoja, &pulsar);
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::SizeAllCursor);
+    QVERIFY(w->close());
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QGuiApplication::restoreOverrideCursor();
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
 void TstQRepPreview::menu()
 {
     Vista v;
@@ -911,12 +934,30 @@ void TstQRepPreview::imprimir()
     QCOMPARE(generaciones, 2);
     QCOMPARE(Paginas_Pdf(pdf2), 1);
 
+    // Cancelled in the progress window half-way: the run stops there.
+    const QString pdf3 = m_dir.filePath(QStringLiteral("cancelado.pdf"));
+    w->Impresora().setOutputFileName(pdf3);
+    w->Impresora().setPrintRange(QPrinter::AllPages);
+    int filas = 0;
+    v.informe.Band("Detalle")->BeforePrint = [&](TBandEvent &) {
+        if (++filas == 60)
+            if (auto *progreso = w->findChild<QProgressDialog *>(QStringLiteral("ProgresoImpresion")))
+                progreso->cancel();
+    };
+    Avisos_Prueba::Programar_Respuesta(true);
+    w->BtnPrint->click();
+    QCOMPARE(generaciones, 3);
+    QVERIFY(filas < 120);
+    QVERIFY(Paginas_Pdf(pdf3) < 3);
+    QVERIFY(w->BtnPrint->isEnabled() && !w->Imprimiendo);
+    v.informe.Band("Detalle")->BeforePrint = nullptr;
+
     // Cancelled, nothing is printed.
     DialogosPrueba d2;
     d2.alAparecer(QStringLiteral("DialogoImpresora"), [](QWidget *dlg) { qobject_cast<QDialog *>(dlg)->reject(); });
     w->BtnPrintSetup->click();
     QVERIFY(d2.esperar());
-    QCOMPARE(generaciones, 2);
+    QCOMPARE(generaciones, 3);
 }
 
 void TstQRepPreview::imprimirTrasCargar()
