@@ -258,7 +258,10 @@ void TGenerator::Print_Record()
         if (b.Kind != TBandKind::SubDetail)
             continue;
         TRecordSource *s = Source(b.Source);
-        for (s->First(); !s->Eof(); s->Next())
+        s->First();
+        if (s->Eof() && b.PrintIfEmpty)
+            Print_Chain(b, false);
+        for (; !s->Eof(); s->Next())
             Print_Chain(b, false);
     }
 }

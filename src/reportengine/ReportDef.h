@@ -127,6 +127,7 @@ struct TReportBand
     // Printed right after this band when it printed, in order, each with its own children.
     std::vector<TReportBand> Children;
     QString Source;          // SubDetail: the record source it walks
+    bool PrintIfEmpty = false; // SubDetail: printed once, with empty fields, when its source has no record
     QString GroupExpression; // GroupHeader: "TablaMatriculas.MATRICULA"
     TBandHandler BeforePrint;
     TBandHandler AfterPrint; // called also when the band was suppressed, with Printed false

@@ -169,6 +169,20 @@ void TstPaginacion::subdetalle()
     QCOMPARE(orden, (QStringList{"Detalle:Fila 1", "Sub:Fila 1", "TrasSub", "Sub:Fila 2", "TrasSub", "Sub:Fila 3",
                                  "TrasSub", "Detalle:Fila 2", "Sub:Fila 1", "TrasSub", "Sub:Fila 2", "TrasSub",
                                  "Sub:Fila 3", "TrasSub"}));
+
+    // With no record, it prints nothing, or once with its fields empty when asked to.
+    const TMemoryTable ninguna = Filas(0);
+    r.Sources = Memory_Sources({{QStringLiteral("Filas"), &maestro}, {QStringLiteral("Lineas"), &ninguna}});
+    for (bool siVacio : {false, true}) {
+        r.Band(QStringLiteral("Sub"))->PrintIfEmpty = siVacio;
+        TRegistroSalida vacia;
+        Generate_Report(r, vacia);
+        const auto subs = vacia.De(QStringLiteral("Sub"));
+        QCOMPARE(int(subs.size()), siVacio ? 2 : 0);
+        QCOMPARE(vacia.Cuantas(QStringLiteral("TrasSub")), siVacio ? 2 : 0);
+        for (const TPrintedBand &b : subs)
+            QCOMPARE(b.Texts.at(0).Text, QString());
+    }
 }
 
 void TstPaginacion::suprimir()
