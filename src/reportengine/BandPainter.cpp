@@ -35,15 +35,21 @@ QFont TBandPainter::Unit_Font(const QFont &points) const
 const TBandPainter::TFontEntry &TBandPainter::Font_For(const TReportElement &e)
 {
     const QFont &source = e.Font ? *e.Font : m_report.Font;
-    auto &slot = m_fonts[&e];
+    TElementFont &slot = m_fonts[&e];
     // Most elements keep the very font they were given: a look at its shared data settles it.
-    if (!slot || !(slot->Source.isCopyOf(source) || slot->Source == source)) {
-        if (slot && m_lastFont == &slot->Unit)
-            m_lastFont = nullptr;
+    if (slot.Entry && (slot.Source.isCopyOf(source) || slot.Source == source))
+        return *slot.Entry;
+    slot.Source = source;
+    slot.Entry = nullptr;
+    for (const auto &entry : m_pool)
+        if (entry->Source == source)
+            slot.Entry = entry.get();
+    if (!slot.Entry) {
         const QFont unit = Unit_Font(source);
-        slot = std::make_unique<TFontEntry>(TFontEntry{source, unit, QFontMetricsF(unit, m_metrics)});
+        m_pool.push_back(std::make_unique<TFontEntry>(TFontEntry{source, unit, QFontMetricsF(unit, m_metrics)}));
+        slot.Entry = m_pool.back().get();
     }
-    return *slot;
+    return *slot.Entry;
 }
 
 int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &texts, int width,

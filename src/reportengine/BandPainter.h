@@ -57,10 +57,19 @@ private:
     };
     const TFontEntry &Font_For(const TReportElement &e);
 
+    struct TElementFont
+    {
+        QFont Source;
+        const TFontEntry *Entry = nullptr;
+    };
+
     const TReport &m_report;
     const QPaintDevice *m_metrics;
     double m_scale; // points to report-unit points on this device
-    std::unordered_map<const TReportElement *, std::unique_ptr<TFontEntry>> m_fonts;
+    // One entry per distinct font, so that elements of the same font share it
+    // and the painter is told of a font only when it really changes.
+    std::vector<std::unique_ptr<TFontEntry>> m_pool;
+    std::unordered_map<const TReportElement *, TElementFont> m_fonts;
     const QFont *m_lastFont = nullptr;
     QPen m_lastPen;
     bool m_lastPenValid = false;
