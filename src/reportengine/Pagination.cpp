@@ -43,6 +43,7 @@ private:
     void End_Page();
     void New_Page();
     void Print_Record();
+    void Call(const TBandHandler &handler, TBandEvent &event);
     void Print_Chain(TReportBand &band, bool header);
     bool Print_Band(TReportBand &band, bool header);
 
@@ -159,6 +160,20 @@ void TGenerator::Print_Chain(TReportBand &band, bool header)
         Print_Chain(child, header);
 }
 
+void TGenerator::Call(const TBandHandler &handler, TBandEvent &event)
+{
+    // Whatever pen, font or transform a handler leaves on the canvas is its own:
+    // the bands after it are drawn as if it had not been there.
+    m_painter->save();
+    try {
+        handler(event);
+    } catch (...) {
+        m_painter->restore();
+        throw;
+    }
+    m_painter->restore();
+}
+
 bool TGenerator::Print_Band(TReportBand &band, bool header)
 {
     TBandEvent before{R, band};
@@ -167,7 +182,7 @@ bool TGenerator::Print_Band(TReportBand &band, bool header)
     before.Page = m_page;
     before.Canvas = m_painter;
     if (band.BeforePrint)
-        band.BeforePrint(before);
+        Call(band.BeforePrint, before);
     if (!before.Print) {
         if (band.AfterPrint) {
             TBandEvent after{R, band};
@@ -175,7 +190,7 @@ bool TGenerator::Print_Band(TReportBand &band, bool header)
             after.Y = m_y;
             after.Page = m_page;
             after.Canvas = m_painter;
-            band.AfterPrint(after);
+            Call(band.AfterPrint, after);
         }
         return false;
     }
@@ -221,7 +236,7 @@ bool TGenerator::Print_Band(TReportBand &band, bool header)
         after.Y = m_y;
         after.Page = m_page;
         after.Canvas = m_painter;
-        band.AfterPrint(after);
+        Call(band.AfterPrint, after);
     }
     return true;
 }

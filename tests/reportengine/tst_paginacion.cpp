@@ -43,6 +43,7 @@ private slots:
     void subdetalle();
     void suprimir();
     void despuesDeImprimir();
+    void lienzoDelManejador();
     void textoEnriquecido();
     void textos_data();
     void textos();
@@ -250,6 +251,37 @@ void TstPaginacion::despuesDeImprimir()
     // The handler drew on the page being built, on both pages.
     for (const QPicture &p : salida.Paginas)
         QVERIFY2(p.boundingRect().right() >= 2045, qPrintable(QString::number(p.boundingRect().right())));
+}
+
+void TstPaginacion::lienzoDelManejador()
+{
+    // A handler that leaves a red pen and a shifted canvas behind changes
+    // nothing of the bands drawn after it.
+    const TMemoryTable datos = Filas(3);
+    TReport r = Informe_Listado(datos);
+    r.Band(QStringLiteral("Detalle"))->AfterPrint = [](TBandEvent &ev) {
+        ev.Canvas->setPen(QPen(Qt::red, 1));
+        ev.Canvas->translate(0, 3000);
+    };
+    TRegistroSalida salida;
+    Generate_Report(r, salida);
+    const QImage pagina = Pintar(salida.Paginas.at(0), r.Page_Size());
+    int rojos = 0, tinta = 0;
+    for (int y = 0; y < pagina.height(); ++y)
+        for (int x = 0; x < pagina.width(); ++x) {
+            const QColor c = pagina.pixelColor(x, y);
+            rojos += c.red() > 150 && c.green() < 100;
+            tinta += qGray(c.rgb()) < 128;
+        }
+    QCOMPARE(rojos, 0);
+    // The summary is on the page, under the last row.
+    const int bajoUltima = salida.De(QStringLiteral("Resumen")).at(0).Rect.top() * 2 / ReportUnits::PerMm;
+    int tintaResumen = 0;
+    for (int y = bajoUltima; y < bajoUltima + 14; ++y)
+        for (int x = 0; x < pagina.width(); ++x)
+            tintaResumen += qGray(pagina.pixel(x, y)) < 128;
+    QVERIFY(tintaResumen > 0);
+    QVERIFY(tinta > tintaResumen);
 }
 
 void TstPaginacion::textoEnriquecido()
