@@ -101,21 +101,9 @@ QVariant TMemorySource::Value(int field) const
 
 TTable *Data_Module_Table(const QString &name)
 {
-    if (!ModuloDatos)
-        return nullptr;
-    const TModuloDatos &m = *ModuloDatos;
-    const std::pair<const char *, TTable *> tablas[] = {
-        {"TableMatriculas", m.TableMatriculas}, {"TableMarcas", m.TableMarcas},
-        {"TableModelos", m.TableModelos},       {"TableMantto", m.TableMantto},
-        {"TableAverias", m.TableAverias},       {"TableRuedas", m.TableRuedas},
-        {"TableFichaTec", m.TableFichaTec},     {"TableKmCambios", m.TableKmCambios},
-        {"TablaMantto", m.TablaMantto},         {"TablaKmCambios", m.TablaKmCambios},
-        {"TablaMatriculas", m.TablaMatriculas}, {"TablaFichaTec", m.TablaFichaTec},
-    };
-    for (const auto &t : tablas)
-        if (name == QLatin1String(t.first))
-            return t.second;
-    return nullptr;
+    // Report definitions name their tables exactly as the module does.
+    TTable *t = ModuloDatos ? ModuloDatos->Tabla(name) : nullptr;
+    return t && t->objectName() == name ? t : nullptr;
 }
 
 std::unique_ptr<TRecordSource> Data_Module_Source(const QString &name)
