@@ -2,6 +2,7 @@
 #include "Excepciones.h"
 
 #include "Avisos.h"
+#include "Protegido.h"
 #include "StoreErrors.h"
 #include "UtilSistema.h"
 
@@ -11,8 +12,9 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 
-#include <cerrno>
+#include <new>
 #include <system_error>
 
 tExcepcion Excepcion;
@@ -100,9 +102,11 @@ char byte1252(char16_t c)
     return '?';
 }
 
-// The code of a system error for an exception that carries none of its own:
-// errno as it stood when the failure was captured.
-int codigoSistema(const std::exception &E, int errnoCapturado)
+// The system code an exception carries: its own for input/output and system
+// errors, and a lack of memory's; 0 for every other kind. errno is never read
+// here: unrelated library calls leave it set, and a plain exception would show
+// their "file not found" instead of its own message.
+int codigoSistema(const std::exception &E)
 {
     if (auto io = dynamic_cast<const EInOutError *>(&E))
         return io->code();
@@ -110,8 +114,11 @@ int codigoSistema(const std::exception &E, int errnoCapturado)
         const auto &cat = se->code().category();
         if (cat == std::generic_category() || cat == std::system_category())
             return EInOutError::windowsCodeFromErrno(se->code().value());
+        return 0;
     }
-    return EInOutError::windowsCodeFromErrno(errnoCapturado);
+    if (dynamic_cast<const std::bad_alloc *>(&E))
+        return 8; // "No hay suficiente memoria"
+    return 0;
 }
 
 QString mensajeDe(const std::exception &E)
@@ -121,14 +128,14 @@ QString mensajeDe(const std::exception &E)
     return QString::fromUtf8(E.what());
 }
 
-void registrar(tExcepcion &ex, const std::exception *E, int errnoCapturado, const QString &contexto)
+void registrar(tExcepcion &ex, const std::exception *E, const QString &contexto)
 {
     if (auto motor = dynamic_cast<const EDBEngineError *>(E)) {
         ex.Origen_Error = 2;
         ex.Codigo_Error = motor->errorCode();
     } else {
         ex.Origen_Error = 1;
-        ex.Codigo_Error = E ? codigoSistema(*E, errnoCapturado) : EInOutError::windowsCodeFromErrno(errnoCapturado);
+        ex.Codigo_Error = E ? codigoSistema(*E) : 0;
     }
     ex.Mensaje_Usuario = contexto;
     ex.Mensaje_Error = E ? mensajeDe(*E) : QStringLiteral("Excepción desconocida");
@@ -191,23 +198,21 @@ QByteArray Codificar_1252(const QString &texto)
 
 void tExcepcion::Registrar_Error(const std::exception &E, const QString &Mensaje_Usuario)
 {
-    const int err = errno;
-    registrar(*this, &E, err, Mensaje_Usuario);
+    registrar(*this, &E, Mensaje_Usuario);
 }
 
 void tExcepcion::Registrar_Error(std::exception_ptr E, const QString &Mensaje_Usuario)
 {
-    const int err = errno;
     if (!E) {
-        registrar(*this, nullptr, err, Mensaje_Usuario);
+        registrar(*this, nullptr, Mensaje_Usuario);
         return;
     }
     try {
         std::rethrow_exception(E);
     } catch (const std::exception &e) {
-        registrar(*this, &e, err, Mensaje_Usuario);
+        registrar(*this, &e, Mensaje_Usuario);
     } catch (...) {
-        registrar(*this, nullptr, err, Mensaje_Usuario);
+        registrar(*this, nullptr, Mensaje_Usuario);
     }
 }
 
@@ -232,10 +237,29 @@ void tExcepcion::Mostrar_Error()
 {
     if (!Hay_Error())
         return;
+    const QString textoLog = Mensaje_Usuario.isEmpty() ? QString() : Mensaje_Usuario + QLatin1Char('\r');
+    if (m_mostrando) {
+        // A failure while an error message is open (most often the same one, from
+        // a handler that fires again meanwhile): one message at a time, and this
+        // one goes to the log only, without questions that would stack windows too.
+        if (Grabar_Log)
+            grabarSinPreguntar(textoLog);
+        return;
+    }
+    const QScopedValueRollback<bool> abierto(m_mostrando, true);
+    // A failure handled while the message is open overwrites the capture: what
+    // this one logs, and leaves captured, is kept aside.
+    const quint8 origen = Origen_Error;
+    const qint32 codigo = Codigo_Error;
+    const QString usuario = Mensaje_Usuario, error = Mensaje_Error;
     // The message goes first, so that a log problem never hides it.
     Aviso(QStringLiteral("Error"), Texto_Error(), avError);
+    Origen_Error = origen;
+    Codigo_Error = codigo;
+    Mensaje_Usuario = usuario;
+    Mensaje_Error = error;
     if (Grabar_Log)
-        Grabar_Error(Mensaje_Usuario.isEmpty() ? QString() : Mensaje_Usuario + QLatin1Char('\r'));
+        Grabar_Error(textoLog);
 }
 
 void tExcepcion::Tratar_Error(const std::exception &E, const QString &Mensaje_Usuario)
@@ -295,10 +319,22 @@ void tExcepcion::Grabar_Error(const QString &Texto)
     }
 }
 
+void tExcepcion::grabarSinPreguntar(const QString &Texto) noexcept
+{
+    try {
+        for (int intento = 1; intento <= 3; ++intento)
+            if (escribirEntrada(Texto))
+                return;
+    } catch (...) {
+    }
+}
+
 void tExcepcion::Configurar_Excepciones(bool Grabar_Log_)
 {
     Grabar_Log = Grabar_Log_;
     g_manejadorCentral = [this](std::exception_ptr e) { Tratar_Error(e, QString()); };
+    // Failures that the toolkit's handlers catch where they run come here too.
+    Establecer_Manejador_Fallos(&Manejar_Excepcion_Central);
 }
 
 void Manejar_Excepcion_Central(std::exception_ptr E) noexcept

@@ -27,7 +27,8 @@ public:
     // The same for whatever was caught with catch (...).
     void Registrar_Error(std::exception_ptr E, const QString &Mensaje_Usuario);
     bool Hay_Error() const { return Origen_Error != 0; }
-    // Shows the captured error and logs it; the capture stays.
+    // Shows the captured error and logs it; the capture stays. While one error
+    // message is open, a further one is logged only.
     void Mostrar_Error();
     void Borrar_Error() { Origen_Error = 0; }
     // Registrar_Error, Mostrar_Error and Borrar_Error in one call.
@@ -52,6 +53,9 @@ public:
 
 private:
     bool escribirEntrada(const QString &Texto) const;
+    void grabarSinPreguntar(const QString &Texto) noexcept;
+
+    bool m_mostrando = false; // an error message is open
 
     QString m_carpetaLog;
     std::function<bool()> m_preguntaReintento;

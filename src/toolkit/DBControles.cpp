@@ -2,6 +2,7 @@
 #include "DBControles.h"
 
 #include "Formatos.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QApplication>
@@ -623,15 +624,16 @@ bool changesChoice(const QKeyEvent *e)
 TDBLookupComboBox::TDBLookupComboBox(QWidget *parent) : QComboBox(parent)
 {
     setEditable(false);
-    connect(&m_link, &TDBFieldLink::recordChanged, this, [this] {
+    // Reading either table can fail: each handler reports where it runs.
+    connect(&m_link, &TDBFieldLink::recordChanged, this, Protegido([this] {
         bindLookup();
         load();
-    });
-    connect(&m_link, &TDBFieldLink::fieldWritten, this, [this](TField *f) {
+    }));
+    connect(&m_link, &TDBFieldLink::fieldWritten, this, Protegido([this](TField *f) {
         if (f && (f == keyField() || f == dbField()))
             load();
-    });
-    connect(this, qOverload<int>(&QComboBox::activated), this, &TDBLookupComboBox::chosen);
+    }));
+    connect(this, qOverload<int>(&QComboBox::activated), this, Protegido([this](int index) { chosen(index); }));
 }
 
 void TDBLookupComboBox::setDataSource(TDataSource *ds)
@@ -664,7 +666,7 @@ void TDBLookupComboBox::bindLookup()
     m_lookupConns.clear();
     m_lookup = lookup;
     if (lookup) {
-        auto reread = [this] { refreshList(); };
+        auto reread = Protegido([this] { refreshList(); });
         m_lookupConns << connect(lookup, &TTable::rowsReset, this, reread)
                       << connect(lookup, &TTable::afterOpen, this, reread)
                       << connect(lookup, &TTable::afterClose, this, reread);
@@ -720,16 +722,19 @@ void TDBLookupComboBox::chosen(int index)
 {
     if (m_loading || index < 0)
         return;
-    TField *key = keyField();
-    if (!key || !m_link.canModify() || !m_link.beginChange()) {
-        load();
-        return;
-    }
     try {
+        // Beginning the edit reads the record again, and may learn it is gone.
+        TField *key = keyField();
+        if (!key || !m_link.canModify() || !m_link.beginChange()) {
+            load();
+            return;
+        }
         key->setValue(itemData(index));
     } catch (...) {
-        load();
-        throw;
+        const std::exception_ptr fallo = std::current_exception();
+        Proteger([this] { load(); }); // back to what the field holds
+        Informar_Fallo(fallo);
+        return;
     }
     load();
     emit choiceMade();

@@ -2,6 +2,7 @@
 #include "DBCtrlGrid.h"
 
 #include "Formatos.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QGridLayout>
@@ -30,11 +31,13 @@ TDBCtrlGrid::TDBCtrlGrid(QWidget *parent) : QFrame(parent)
     m_bar = new QScrollBar(Qt::Vertical, this);
     m_bar->setFocusPolicy(Qt::NoFocus);
     lay->addWidget(m_bar);
-    connect(m_bar, &QScrollBar::valueChanged, this, [this](int v) {
+    // Moving and refilling read the table, and a read can fail: every handler
+    // hands its failure to the central handler where it runs.
+    connect(m_bar, &QScrollBar::valueChanged, this, Protegido([this](int v) {
         if (!m_filling)
             moveTo(v);
-    });
-    connect(&m_link, &TDBFieldLink::recordChanged, this, &TDBCtrlGrid::refill);
+    }));
+    connect(&m_link, &TDBFieldLink::recordChanged, this, Protegido([this] { refill(); }));
     buildPanels(3);
 }
 
@@ -194,13 +197,11 @@ void TDBCtrlGrid::moveTo(int row)
 
 int TDBCtrlGrid::panelIndexOf(QObject *o) const
 {
-    for (QObject *p = o; p; p = p->parent()) {
-        const int i = m_panels.indexOf(static_cast<QFrame *>(p));
-        if (i >= 0)
-            return i;
-        if (p == this)
-            break;
-    }
+    // Compared as objects: an ancestor that is not a panel is no QFrame either.
+    for (QObject *p = o; p && p != this; p = p->parent())
+        for (int i = 0; i < m_panels.size(); ++i)
+            if (static_cast<QObject *>(m_panels.at(i)) == p)
+                return i;
     return -1;
 }
 
@@ -216,17 +217,25 @@ bool TDBCtrlGrid::eventFilter(QObject *watched, QEvent *event)
             // A click on any part of a panel makes its record current and gives
             // the focus to the grid; the panel's own controls never keep it.
             setFocus(Qt::MouseFocusReason);
-            const int row = panelRow(i);
-            if (row >= 0)
-                moveTo(row);
-            if (event->type() == QEvent::MouseButtonDblClick)
-                emit dblClick();
+            const bool doble = event->type() == QEvent::MouseButtonDblClick;
+            Proteger([this, i, doble] {
+                const int row = panelRow(i);
+                if (row >= 0)
+                    moveTo(row);
+                if (doble)
+                    emit dblClick();
+            });
         }
     }
     return QFrame::eventFilter(watched, event);
 }
 
 void TDBCtrlGrid::keyPressEvent(QKeyEvent *e)
+{
+    Proteger([this, e] { keyPress(e); });
+}
+
+void TDBCtrlGrid::keyPress(QKeyEvent *e)
 {
     TTable *t = m_link.table();
     if (!t || !t->active()) {
@@ -252,6 +261,6 @@ void TDBCtrlGrid::wheelEvent(QWheelEvent *e)
     TTable *t = m_link.table();
     const int steps = e->angleDelta().y() / 120;
     if (t && t->active() && steps != 0)
-        moveTo(t->recNo() - steps);
+        Proteger([this, t, steps] { moveTo(t->recNo() - steps); });
     e->accept();
 }

@@ -60,6 +60,7 @@ private:
     void buildPanels(int count);
     void refill();
     void moveTo(int row);
+    void keyPress(QKeyEvent *e);
     int panelIndexOf(QObject *o) const;
 
     TDBFieldLink m_link;

@@ -3,6 +3,7 @@
 
 #include "BarraDesplazamiento.h"
 #include "Formatos.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QApplication>
@@ -335,9 +336,11 @@ TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), m_model(new TDBGridModel
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
 
+    // Every handler below can read the table, and a read can fail: the failure
+    // goes to the central handler from here, never through Qt's dispatch.
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { viewRowChanged(current); });
-    connect(&m_link, &TDBFieldLink::recordChanged, this, [this] {
+            Protegido([this](const QModelIndex &current) { viewRowChanged(current); }));
+    connect(&m_link, &TDBFieldLink::recordChanged, this, Protegido([this] {
         // The link reports every event; the grid tells moves from new rows itself.
         if (m_table != m_link.table()) {
             for (const auto &c : std::as_const(m_conns))
@@ -345,15 +348,16 @@ TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent), m_model(new TDBGridModel
             m_conns.clear();
             m_table = m_link.table();
             if (m_table) {
-                m_conns << connect(m_table, &TTable::afterOpen, this, &TDBGrid::tableRowsChanged)
-                        << connect(m_table, &TTable::afterClose, this, &TDBGrid::tableRowsChanged)
-                        << connect(m_table, &TTable::rowsReset, this, &TDBGrid::tableRowsChanged)
-                        << connect(m_table, &TTable::afterScroll, this, &TDBGrid::followTable)
+                const auto rowsChanged = Protegido([this] { tableRowsChanged(); });
+                m_conns << connect(m_table, &TTable::afterOpen, this, rowsChanged)
+                        << connect(m_table, &TTable::afterClose, this, rowsChanged)
+                        << connect(m_table, &TTable::rowsReset, this, rowsChanged)
+                        << connect(m_table, &TTable::afterScroll, this, Protegido([this] { followTable(); }))
                         << connect(m_table, &TTable::stateChanged, this, [this] { viewport()->update(); });
             }
             tableRowsChanged();
         }
-    });
+    }));
 }
 
 void TDBGrid::setDataSource(TDataSource *ds)
@@ -460,8 +464,11 @@ void TDBGrid::viewRowChanged(const QModelIndex &current)
         else
             m_table->moveTo(current.row());
     } catch (...) {
-        followTable(); // the table stayed where it was; so does the grid
-        throw;
+        // Reported here: the view's selection signal must not carry it.
+        const std::exception_ptr fallo = std::current_exception();
+        Proteger([this] { followTable(); }); // the table stayed where it was; so does the grid
+        Informar_Fallo(fallo);
+        return;
     }
     if (m_table->recNo() != current.row())
         followTable();
@@ -477,5 +484,5 @@ QItemSelectionModel::SelectionFlags TDBGrid::selectionCommand(const QModelIndex 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent *e)
 {
     QTableView::mouseDoubleClickEvent(e);
-    emit dblClick();
+    Proteger([this] { emit dblClick(); }); // the window opens its editor
 }

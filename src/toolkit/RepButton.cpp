@@ -1,6 +1,8 @@
 // Auto-repeating flat button: a first pause, then a shorter one between clicks.
 #include "RepButton.h"
 
+#include "Protegido.h"
+
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -38,9 +40,10 @@ void tRepButton::TimerExpired()
     try {
         emit clicked(isChecked());
     } catch (...) {
-        // A click that failed must not go on repeating behind the error message.
+        // A click that failed must not go on repeating behind the error message,
+        // and its failure must not travel on through the timer's dispatch.
         m_timer->stop();
-        throw;
+        Informar_Fallo(std::current_exception());
     }
 }
 

@@ -5,6 +5,7 @@
 #include "Avisos.h"
 #include "DialogosPrueba.h"
 #include "Excepciones.h"
+#include "Protegido.h"
 #include "StoreErrors.h"
 #include "UtilSistema.h"
 
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <new>
 #include <stdexcept>
 #include <system_error>
 
@@ -31,8 +33,11 @@ void fallar(const QString &tipo, int codigo, const QString &mensaje, const QStri
             throw EInOutError(codigo, mensaje);
         if (tipo == "sistema")
             throw std::system_error(codigo, std::generic_category(), mensaje.toStdString());
+        if (tipo == "memoria")
+            throw std::bad_alloc();
         throw std::runtime_error(mensaje.toStdString());
     } catch (const std::exception &e) {
+        // What an unrelated library call may have left behind.
         errno = tipo == "otra" ? codigo : 0;
         Excepcion.Tratar_Error(e, contexto);
     }
@@ -63,6 +68,9 @@ private slots:
     void codificacion_data();
     void codificacion();
     void manejadorCentral();
+    void excepcionSimpleEnUnaVentana_data();
+    void excepcionSimpleEnUnaVentana();
+    void unMensajeCadaVez();
 
 private:
     QByteArray log() const
@@ -126,10 +134,12 @@ void TstErrores::textos_data()
         << "Error al ELIMINAR registro.\r\rError de E/S";
     QTest::newRow("otra excepción sin código")
         << "otra" << 0 << "" << "Índice fuera de rango" << "Se ha producido el siguiente error:\r\rÍndice fuera de rango";
-    QTest::newRow("otra excepción, disco lleno") << "otra" << ENOSPC << "" << "fallo" << "El disco está lleno";
-    // Linux's EIO is 5, Windows's "access denied": it must not borrow that text.
-    QTest::newRow("otra excepción, error de E/S")
-        << "otra" << EIO << "" << "fallo" << "Se ha producido el siguiente error:\r\rfallo";
+    // A plain exception carries no system code: errno, whatever left it set, is not its code.
+    QTest::newRow("otra excepción, errno de fichero no encontrado")
+        << "otra" << ENOENT << "" << "fallo" << "Se ha producido el siguiente error:\r\rfallo";
+    QTest::newRow("otra excepción, errno de disco lleno")
+        << "otra" << ENOSPC << "Error al AÑADIR registro." << "fallo" << "Error al AÑADIR registro.\r\rfallo";
+    QTest::newRow("sin memoria") << "memoria" << 0 << "" << "" << "No hay suficiente memoria";
     QTest::newRow("error del sistema con su código") << "sistema" << EACCES << "" << "open" << "Acceso denegado";
 }
 
@@ -327,6 +337,89 @@ void TstErrores::manejadorCentral()
     QCOMPARE(Avisos_Prueba::Mostrados()[2].Titulo, QStringLiteral("Error"));
     QCOMPARE(log().count("***** "), 3);
     QVERIFY(log().contains("fallo en un temporizador\r\n"));
+}
+
+// A plain exception thrown by a slot of a running window, with errno left at
+// "file not found" by the calls the event loop made: its own message is shown,
+// and the log has no code. Caught in the slot (the way for every handler) or by
+// the application object (the last net).
+void TstErrores::excepcionSimpleEnUnaVentana_data()
+{
+    QTest::addColumn<bool>("protegido");
+    QTest::newRow("capturada en el manejador") << true;
+    QTest::newRow("capturada por la aplicación") << false;
+}
+
+void TstErrores::excepcionSimpleEnUnaVentana()
+{
+    QFETCH(bool, protegido);
+    QWidget ventana;
+    auto *boton = new QPushButton(QStringLiteral("Calcular"), &ventana);
+    const auto fallar = [] {
+        QFile::exists(QStringLiteral("/no/existe")); // as unrelated calls do, leaves errno set
+        errno = ENOENT;
+        throw std::out_of_range("Índice fuera de rango");
+    };
+    if (protegido)
+        connect(boton, &QPushButton::clicked, &ventana, Protegido(fallar));
+    else
+        connect(boton, &QPushButton::clicked, &ventana, fallar);
+    ventana.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+    QTest::mouseClick(boton, Qt::LeftButton);
+    QCOMPARE(Avisos_Prueba::Mostrados().size(), 1);
+    QCOMPARE(Avisos_Prueba::Mostrados()[0].Texto, QStringLiteral("Se ha producido el siguiente error:\r\rÍndice fuera de rango"));
+    QCOMPARE(log(), cabecera(QStringLiteral("08/12/2024 14:05")) + Codificar_1252(QStringLiteral("Índice fuera de rango\r\n")));
+}
+
+// The same failure again and again while its message is open (a handler that
+// fires on a timer): one message, the repeats in the log only, and the first
+// capture intact for its own entry and for whoever shows it.
+void TstErrores::unMensajeCadaVez()
+{
+    Avisos_Prueba::Sin_Ventanas(false); // the real dialog, with its own event loop
+    QTimer repetidor;
+    repetidor.setInterval(5);
+    int repeticiones = 0;
+    connect(&repetidor, &QTimer::timeout, this, Protegido([&] {
+        ++repeticiones;
+        throw EInOutError(5, QStringLiteral("Datos/Ruedas.DAT"));
+    }));
+    int abiertos = 0;
+    DialogosPrueba dialogos;
+    dialogos.alAparecer(QString(), [&](QWidget *w) {
+        repetidor.start();
+        QTRY_VERIFY(repeticiones >= 3);
+        for (QWidget *t : QApplication::topLevelWidgets())
+            abiertos += t->isVisible() && t->isModal();
+        repetidor.stop();
+        DialogosPrueba::pulsarBoton(w, QStringLiteral("&Aceptar"));
+    });
+    Excepcion.Registrar_Error(EDBEngineError(9729, QStringLiteral("Clave duplicada en Marcas.DAT")),
+                              QStringLiteral("Error al AÑADIR registro."));
+    Excepcion.Mostrar_Error();
+    QVERIFY2(dialogos.correcto(), qPrintable(dialogos.errores().join('\n')));
+    QCOMPARE(abiertos, 1);
+    QCOMPARE(Avisos_Prueba::Mostrados().size(), 1);
+    QCOMPARE(Avisos_Prueba::Mostrados()[0].Texto,
+             QStringLiteral("Error al AÑADIR registro.\r\rLa clave de este registro está duplicada"));
+    // Still captured, as it was, for the caller that shows it and then clears it.
+    QVERIFY(Excepcion.Hay_Error());
+    QCOMPARE(Excepcion.Codigo_Error, 9729);
+    QCOMPARE(Excepcion.Mensaje_Error, QStringLiteral("Clave duplicada en Marcas.DAT"));
+    Excepcion.Borrar_Error();
+
+    const QByteArray todo = log();
+    QCOMPARE(todo.count("***** "), 1 + repeticiones);
+    QCOMPARE(todo.count(Codificar_1252(QStringLiteral("Datos/Ruedas.DAT\r\nCódigo de Error: 5\r\n"))), repeticiones);
+    // The first failure's entry comes last, once its message has closed.
+    QVERIFY(todo.endsWith(Codificar_1252(QStringLiteral("Mensaje de usuario: Error al AÑADIR registro.\r\r\n"
+                                                         "Clave duplicada en Marcas.DAT\r\nCódigo de Error: 9729\r\n"))));
+
+    // Closed: the next failure has its own message again.
+    QTimer::singleShot(0, this, Protegido([] { throw std::runtime_error("otra vez"); }));
+    Avisos_Prueba::Sin_Ventanas(true);
+    QTRY_COMPARE(Avisos_Prueba::Mostrados().size(), 2);
 }
 
 int main(int argc, char **argv)
