@@ -10,7 +10,8 @@ packages=(
   qt6-qpa-plugins qt6-translations-l10n
   libsqlite3-dev sqlite3
   fonts-liberation2 fonts-comic-neue
-  xvfb xauth libxcb1-dev libxcb-xtest0-dev
+  xvfb xauth
+  libxcb1-dev libxcb-xtest0-dev # real key presses and window titles in the tests on X11
 )
 
 missing=()

@@ -26,8 +26,8 @@ namespace {
 // Step 3: what the application object needs before the first window.
 void Inicializar_Aplicacion()
 {
+    // No display name: on X11 Qt would append it to every caption ("Finalizar — Quelvaro").
     QCoreApplication::setApplicationName(QStringLiteral("Quelvaro"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quelvaro"));
     QGuiApplication::setWindowIcon(Icono_Shell(QStringLiteral("emblema")));
     // The windows are laid out for these faces; the installed look-alikes stand in for them.
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));

@@ -455,6 +455,25 @@ void TDBEdit::focusInEvent(QFocusEvent *e)
     if (m_link.dataSource() && !m_pending)
         load(); // edit text while focused
     QLineEdit::focusInEvent(e);
+    // A masked field (a date) reads "  /  /    " when empty and its cursor stays
+    // after the mask, where nothing typed goes in: however it gets the focus, it
+    // starts at its first position. A click keeps the place clicked, a closed
+    // popup the place left, and a window made active again the place the user
+    // had, unless that is the useless end.
+    if (inputMask().isEmpty())
+        return;
+    switch (e->reason()) {
+    case Qt::MouseFocusReason:
+    case Qt::PopupFocusReason:
+        return;
+    case Qt::ActiveWindowFocusReason:
+        if (cursorPosition() < displayText().size())
+            return;
+        break;
+    default:
+        break;
+    }
+    setCursorPosition(0);
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent *e)
