@@ -183,7 +183,7 @@ private slots:
             // One kill in five falls while the writer starts or recovers the tables,
             // the rest while it posts.
             const bool alArrancar = azar.bounded(5) == 0;
-            const int espera = int(alArrancar ? azar.bounded(120) : azar.bounded(250));
+            const int espera = int(alArrancar ? azar.bounded(120) : azar.bounded(400));
             QByteArray salida;
             QString error;
             const tPendiente pendiente =
