@@ -27,3 +27,19 @@ public:
     using TValidadorKilometros::TValidadorKilometros;
     State validate(QString &input, int &pos) const override;
 };
+
+// Fields that hold a number with decimals, typed as the program writes them:
+// digits, "." between groups of three if the user likes, "," before the
+// decimals ("1.234,5", "1234,5"). Letters are refused as they are typed; a text
+// still on its way to a number ("12.", "-") is let through for the field to
+// judge; more figures than a number keeps exactly are refused with a notice.
+constexpr int Maximo_Cifras_Numero = 15;
+QString Texto_Numero_Demasiado_Largo();
+
+class TValidadorNumero : public QValidator
+{
+    Q_OBJECT
+public:
+    explicit TValidadorNumero(QObject *parent = nullptr);
+    State validate(QString &input, int &pos) const override;
+};
