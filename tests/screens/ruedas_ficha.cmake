@@ -1,0 +1,4 @@
+# Tyres and technical sheet windows.
+if(TARGET screens AND TARGET testcommon)
+  quelvaro_add_test(NAME tst_fichatec SOURCES tst_fichatec.cpp LIBS screens testcommon)
+endif()
