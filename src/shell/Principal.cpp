@@ -279,8 +279,16 @@ void TFormPrincipal::Modelos1Click()
 // The breakdown, tyre and technical-sheet windows and the backup dialog are opened here as
 // they join the program; until then their commands do nothing.
 void TFormPrincipal::SBAveriasClick() {}
-void TFormPrincipal::SBRuedasClick() {}
-void TFormPrincipal::SBFichaTecnicaClick() {}
+void TFormPrincipal::SBRuedasClick()
+{
+    Abrir_Ruedas();
+}
+
+void TFormPrincipal::SBFichaTecnicaClick()
+{
+    Abrir_FichaTec();
+}
+
 void TFormPrincipal::SBCopiaSegClick() {}
 
 void TFormPrincipal::Informes() {}

@@ -197,6 +197,10 @@ private slots:
         QTest::newRow("Intervalos de mantenimiento") << "Intervalosdemantenimiento1" << "TFormIntervalos";
         QTest::newRow("Marcas") << "Marcas1" << "TFormMarcas";
         QTest::newRow("Modelos") << "Modelos1" << "TFormModelos";
+        QTest::newRow("SBRuedas") << "SBRuedas" << "TFormRuedas";
+        QTest::newRow("Neumáticos") << "Neumticos2" << "TFormRuedas";
+        QTest::newRow("SBFichaTecnica") << "SBFichaTecnica" << "TFormFichaTec";
+        QTest::newRow("Ficha técnica") << "Fichatcnica2" << "TFormFichaTec";
         QTest::newRow("Acerca de.....") << "Acercade1" << "TFormAcercaDe";
     }
     void ventanas()
