@@ -43,3 +43,23 @@ public:
     explicit TValidadorNumero(QObject *parent = nullptr);
     State validate(QString &input, int &pos) const override;
 };
+
+// Amounts of money: digits, and "," before at most two decimals, with up to
+// twelve whole digits, so the amount is stored exactly as typed. Group points
+// are dropped as typed, as in kilometre fields, and a leading "," gets its 0.
+// Anything else is refused with a notice that says what an amount is.
+QString Texto_Importe_No_Valido();
+
+class TValidadorImporte : public QValidator
+{
+    Q_OBJECT
+public:
+    static constexpr int Cifras_Enteras = 12;
+    static constexpr int Decimales = 2;
+
+    explicit TValidadorImporte(QObject *parent = nullptr);
+    State validate(QString &input, int &pos) const override;
+
+private:
+    State Rechazar() const;
+};
