@@ -1,6 +1,7 @@
 // Entry points of the record windows.
 #include "Pantallas.h"
 
+#include "Averias.h"
 #include "FichaTec.h"
 #include "Intervalos.h"
 #include "Mantenimiento.h"
@@ -51,4 +52,9 @@ void Abrir_Ruedas(QWidget *parent)
 void Abrir_FichaTec(QWidget *parent)
 {
     Abrir<TFormFichaTec>(parent);
+}
+
+void Abrir_Averias(QWidget *parent)
+{
+    Abrir<TFormAverias>(parent);
 }
