@@ -276,9 +276,11 @@ void TFormPrincipal::Modelos1Click()
     Abrir_Modelos();
 }
 
-// The breakdown, tyre and technical-sheet windows and the backup dialog are opened here as
-// they join the program; until then their commands do nothing.
-void TFormPrincipal::SBAveriasClick() {}
+void TFormPrincipal::SBAveriasClick()
+{
+    Abrir_Averias();
+}
+
 void TFormPrincipal::SBRuedasClick()
 {
     Abrir_Ruedas();
@@ -289,6 +291,7 @@ void TFormPrincipal::SBFichaTecnicaClick()
     Abrir_FichaTec();
 }
 
+// The backup dialog is opened here as it joins the program; until then its command does nothing.
 void TFormPrincipal::SBCopiaSegClick() {}
 
 void TFormPrincipal::Informes() {}

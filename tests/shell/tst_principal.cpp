@@ -195,6 +195,8 @@ private slots:
         QTest::newRow("Nueva matrícula") << "Nuevamatrcula1" << "TFormMatriculas";
         QTest::newRow("SbIntervalos") << "SbIntervalos" << "TFormIntervalos";
         QTest::newRow("Intervalos de mantenimiento") << "Intervalosdemantenimiento1" << "TFormIntervalos";
+        QTest::newRow("SBAverias") << "SBAverias" << "TFormAverias";
+        QTest::newRow("Averías") << "Averas1" << "TFormAverias";
         QTest::newRow("Marcas") << "Marcas1" << "TFormMarcas";
         QTest::newRow("Modelos") << "Modelos1" << "TFormModelos";
         QTest::newRow("SBRuedas") << "SBRuedas" << "TFormRuedas";
