@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -90,6 +91,7 @@ void TDBCtrlGrid::buildPanels(int count)
             if (it.memo) {
                 auto *m = new QPlainTextEdit(content);
                 m->setReadOnly(true);
+                m->setUndoRedoEnabled(false); // texts are replaced at every move: nothing to undo
                 m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
                 m->setFrameShape(QFrame::StyledPanel);
                 right->addWidget(m);
@@ -178,10 +180,12 @@ void TDBCtrlGrid::refill()
                 QWidget *w = m_controls.at(i).at(k);
                 if (auto *m = qobject_cast<QPlainTextEdit *>(w)) {
                     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-                    // The document alone: the editor's own setPlainText also
-                    // formats and selects the whole text, which read-only
-                    // panels never need.
-                    m->document()->setPlainText(text);
+                    // The text replaced in one edit: the editor's own setPlainText
+                    // first empties it, so its scroll bar and frame are painted
+                    // again at every move, and formats the whole text anew.
+                    QTextCursor c(m->document());
+                    c.select(QTextCursor::Document);
+                    c.insertText(text);
                     m->verticalScrollBar()->setValue(0);
                 } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
                     e->setText(text);
