@@ -157,6 +157,7 @@ private slots:
 
     void ventana();
     void vistas();
+    void editor();
     void soloReparadas();
     void estadoSigueLaReparacion();
     void textosDeReparacion();
@@ -289,6 +290,53 @@ void TestAverias::ventana()
     vehiculos->selectRow(1);
     QCOMPARE(f.titulo(), QStringLiteral("AAA BBB - Kmtros actuales: 7.000 - Averias (0 registros)"));
     QVERIFY(!g->panel(0)->findChild<QWidget *>("AVERIA")->isVisible());
+}
+
+// The four single-line fields in one row under their labels, the three texts
+// below, each under its red bold label, both date buttons beside their dates.
+void TestAverias::editor()
+{
+    Flota f;
+    QVERIFY(f.abrir());
+    QVERIFY(f.usarEditor(f.ventana->BtnAnadir, [](TFormEdAverias *e) {
+        const QList<std::tuple<const char *, const char *, QWidget *>> arriba{
+            {"LblFeAveria", "Fecha Averia", e->DbEFeAveria},
+            {"LblKm", "Kilometros", e->DbEKm},
+            {"LblFeRep", "Fecha Rep.", e->DbEFeRep},
+            {"LblImporte", "Importe factura", e->DBEditImporte}};
+        int x = -1;
+        for (const auto &[nombre, texto, campo] : arriba) {
+            auto *l = e->findChild<QLabel *>(QLatin1String(nombre));
+            QVERIFY2(l, nombre);
+            QCOMPARE(l->text(), QString::fromUtf8(texto));
+            QCOMPARE(l->buddy(), campo);
+            QCOMPARE(campo->mapTo(e, QPoint()).y(), e->DbEFeAveria->mapTo(e, QPoint()).y());
+            QVERIFY(l->mapTo(e, QPoint()).y() < campo->mapTo(e, QPoint()).y());
+            QVERIFY(campo->mapTo(e, QPoint()).x() > x);
+            x = campo->mapTo(e, QPoint()).x();
+        }
+        QVERIFY(e->BotonFechaAveria->mapTo(e, QPoint()).x() > e->DbEFeAveria->mapTo(e, QPoint()).x());
+        QVERIFY(e->BotonFechaRep->mapTo(e, QPoint()).x() > e->DbEFeRep->mapTo(e, QPoint()).x());
+
+        const QList<std::tuple<const char *, const char *, QPlainTextEdit *>> textos{
+            {"LblAveria", "Descripción de la Averia", e->DbMAveria},
+            {"LblReparacion", "Descripción de la Reparación", e->DbMReparacion},
+            {"LblMateriales", "Materiales", e->MMateriales}};
+        int y = e->DbEFeAveria->mapTo(e, QPoint()).y();
+        for (const auto &[nombre, texto, memo] : textos) {
+            auto *l = e->findChild<QLabel *>(QLatin1String(nombre));
+            QVERIFY2(l, nombre);
+            QCOMPARE(l->text(), QString::fromUtf8(texto));
+            QCOMPARE(l->buddy(), memo);
+            QVERIFY(l->font().bold());
+            QCOMPARE(l->palette().color(QPalette::Active, QPalette::WindowText), QColor(Qt::red));
+            QVERIFY(l->mapTo(e, QPoint()).y() > y);
+            QVERIFY(memo->mapTo(e, QPoint()).y() > l->mapTo(e, QPoint()).y());
+            QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            y = memo->mapTo(e, QPoint()).y();
+        }
+        e->BtnCancelar->click();
+    }));
 }
 
 // Each button sets its view and the count; the window always opens pending.
