@@ -13,7 +13,7 @@
 
 namespace {
 
-// A label above its field, in the given cell.
+// A label named `Nombre` for `Campo`; the caller places both.
 QLabel *Etiqueta(QWidget *Padre, const QString &Nombre, const QString &Texto, QWidget *Campo)
 {
     auto *l = new QLabel(Texto, Padre);
