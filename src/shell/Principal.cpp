@@ -4,6 +4,7 @@
 #include "AcercaDe.h"
 #include "Avisos.h"
 #include "Ayuda.h"
+#include "CopiaSeg.h"
 #include "DataModulo.h"
 #include "Excepciones.h"
 #include "FormBase.h"
@@ -291,8 +292,12 @@ void TFormPrincipal::SBFichaTecnicaClick()
     Abrir_FichaTec();
 }
 
-// The backup dialog is opened here as it joins the program; until then its command does nothing.
-void TFormPrincipal::SBCopiaSegClick() {}
+// Both the button and the "Copia de seguridad" menu entry come here.
+void TFormPrincipal::SBCopiaSegClick()
+{
+    TFormCopiaSeg CopiaSeg(nullptr);
+    CopiaSeg.exec();
+}
 
 void TFormPrincipal::Informes() {}
 
