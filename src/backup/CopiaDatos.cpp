@@ -677,12 +677,16 @@ int Restaurar_Copia(const QString &origen, const QString &datos, const tProgreso
         fallo_restaurar(fallos);
 
     // Each of the program's tables must open before it replaces a live one. Opening
-    // also settles a journal that came with it, which is then of no further use.
+    // also settles a journal that came with it, which is then of no further use. A
+    // table of an older format is brought up to date as the start-up check does, so
+    // that the data module can open it again.
     for (const QString &n : QStringList(tomados)) {
         if (!Definicion_Tabla(n))
             continue;
         try {
-            TableStore::tableVersion(Ruta_En(provisional.path(), n));
+            const QString ruta = Ruta_En(provisional.path(), n);
+            if (QString::compare(TableStore::tableVersion(ruta), QStringLiteral("3.00"), Qt::CaseSensitive) < 0)
+                TableStore::upgradeTable(ruta);
         } catch (const ECodedError &e) {
             fallos.append({n, QStringLiteral("no se puede abrir como tabla del programa (%1)").arg(e.message())});
             continue;

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -97,6 +98,15 @@ void Llenar(const QString &carpeta, const QList<int> &tamanos)
 }
 
 const QByteArray Sello_Antiguo = "01/01/2000\r\n";
+
+bool Ejecutar_Sql(const QString &fichero, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    const bool bien = sqlite3_open(QFile::encodeName(fichero).constData(), &db) == SQLITE_OK
+        && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return bien;
+}
 
 } // namespace
 
@@ -463,6 +473,10 @@ private slots:
         Guardar_Copia(copia.datos, d.path(), QDate(2024, 3, 5));
         // A journal whose table the backup lacks must not meet the live table.
         Escribir(d.path() + "/Perdida.DAT-journal", "diario suelto");
+        // A table of an older format is brought up to date, as at start-up.
+        QVERIFY(Ejecutar_Sql(d.path() + "/Marcas.DAT", "DROP TABLE _Indices"));
+        QVERIFY(TableStore::tableVersion(d.path() + "/Marcas.DAT") < "3.00");
+        const QByteArray marcasAntiguas = Leer(d.path() + "/Marcas.DAT");
 
         tDatos vivo("VIVO");
         const QString &datos = vivo.datos;
@@ -477,8 +491,10 @@ private slots:
         });
 
         QCOMPARE(restaurados, 10); // eight tables, the notes and the stamp
+        QVERIFY(TableStore::tableVersion(datos + "/Marcas.DAT") >= "3.00");
+        QCOMPARE(Leer(d.path() + "/Marcas.DAT"), marcasAntiguas); // the backup itself is left alone
         for (const tFichero &t : Ficheros_Carpeta(d.path()))
-            if (t.Nombre != "Perdida.DAT-journal")
+            if (t.Nombre != "Perdida.DAT-journal" && t.Nombre != "Marcas.DAT")
                 QVERIFY2(Leer(datos + "/" + t.Nombre) == Leer(d.path() + "/" + t.Nombre), qPrintable(t.Nombre));
         QCOMPARE(Leer(datos + "/Extra.txt"), QByteArray("se queda"));
         QCOMPARE(Leer(datos + "/Perdida.DAT"), QByteArray("se queda también"));
