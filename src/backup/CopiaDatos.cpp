@@ -1,7 +1,8 @@
 // Backup and restore of the data folder as plain functions. The file work is done
-// with POSIX calls: a backup is only worth something once it is on the device, so
-// each copy is pushed to the disk as it is written, synced, and read back from the
-// device (its cached pages dropped) before the next one.
+// with POSIX calls: a copy is only worth something once it is on the disk, so each
+// one is pushed to the disk as it is written, synced, and read back before the next
+// one; a backup reads it back from the device itself (its cached pages dropped),
+// as a removable disk may lose what it acknowledged.
 #include "CopiaDatos.h"
 
 #include "Esquema.h"
@@ -144,11 +145,13 @@ struct tBuffers
     std::vector<char> b = std::vector<char>(std::size_t(Bloque));
 };
 
-// Copies `origen` onto `destino`, makes the copy durable and compares it, read back
-// from the device, with the original. An entry already at `destino` is removed
-// first, so a link there is replaced rather than written through. Returns the
-// reason of a failure, empty when the copy is good.
-QString copiar_fichero(const QString &origen, const QString &destino, tBuffers &buf,
+// Copies `origen` onto `destino`, makes the copy durable and compares it, read back,
+// with the original: from the device itself when `del_dispositivo` (a removable
+// disk may lose or garble what it acknowledged), else as the file system holds it.
+// An entry already at `destino` is removed first, so a link there is replaced
+// rather than written through. Returns the reason of a failure, empty when the
+// copy is good.
+QString copiar_fichero(const QString &origen, const QString &destino, bool del_dispositivo, tBuffers &buf,
                        const std::function<void(double)> &parte)
 {
     tDescriptor in(abrir(origen, O_RDONLY | O_NOFOLLOW));
@@ -225,7 +228,8 @@ QString copiar_fichero(const QString &origen, const QString &destino, tBuffers &
         return QStringLiteral("el tamaño de la copia no coincide con el del original");
     // The pages just written are clean now: dropping them makes the reads below
     // come from the device itself.
-    ::posix_fadvise(leida.fd(), 0, 0, POSIX_FADV_DONTNEED);
+    if (del_dispositivo)
+        ::posix_fadvise(leida.fd(), 0, 0, POSIX_FADV_DONTNEED);
     qint64 comparado = 0;
     while (comparado < tamano) {
         const qint64 n = std::min(Bloque, tamano - comparado);
@@ -595,7 +599,7 @@ int Guardar_Copia(const QString &datos, const QString &destino, const QDate &fec
     int copiados = 0;
     for (int i = 0; i < ficheros.size(); ++i) {
         const QString &n = ficheros[i].Nombre;
-        const QString motivo = copiar_fichero(Ruta_En(datos, n), Ruta_En(destino, n), buf, [&](double p) {
+        const QString motivo = copiar_fichero(Ruta_En(datos, n), Ruta_En(destino, n), true, buf, [&](double p) {
             if (progreso)
                 progreso(i, p);
         });
@@ -660,7 +664,7 @@ int Restaurar_Copia(const QString &origen, const QString &datos, const tProgreso
         const QString tabla = tabla_del_diario(n);
         // A journal whose table the backup lacks would be applied to the data folder's own table.
         if (tabla.isEmpty() || nombres.contains(tabla)) {
-            const QString motivo = copiar_fichero(Ruta_En(origen, n), Ruta_En(provisional.path(), n), buf,
+            const QString motivo = copiar_fichero(Ruta_En(origen, n), Ruta_En(provisional.path(), n), false, buf,
                                                   [&](double p) {
                                                       if (progreso)
                                                           progreso(i, p);

@@ -103,19 +103,20 @@ using tProgreso = std::function<void(int fichero, double parte)>;
 // The backup of `datos` into `destino`: refuses a destination that is the data
 // folder and a data folder with a table still open; removes an old stamp first,
 // copies each file of Ficheros_Copia (a journal left beside a table goes with it;
-// one that the destination holds for a table copied without one is removed) and
-// reads each back; then makes the copies durable and only then writes the stamp
+// one that the destination holds for a table copied without one is removed),
+// syncs each and reads it back from the device; only then writes the stamp
 // of `fecha`. Any file that fails leaves the folder without a stamp, and throws
 // EFalloCopia naming every file that failed. Returns the files copied.
 int Guardar_Copia(const QString &datos, const QString &destino, const QDate &fecha, const tProgreso &progreso = {});
 
 // The restore of the backup in `origen` into `datos`: every file of the backup
 // (its stamp included; a journal whose table the backup lacks is left out) is
-// copied into a temporary folder beside the data folder and read back there, each
-// of the eight tables among them must open as a table, and only then the data
-// folder's files are replaced; the journals the replaced tables had go too. Files
-// of the data folder that the backup lacks stay. On any failure the data folder
-// is left as it was and EFalloCopia says what failed. Returns the files restored.
+// copied into a temporary folder beside the data folder, synced and read back;
+// each of the eight tables among them must open as a table (one of an older format
+// is brought up to date); only then are the data folder's files replaced, and the
+// journals the replaced tables had go too. Files of the data folder that the backup
+// lacks stay. On any failure the data folder is left as it was and EFalloCopia
+// says what failed. Returns the files restored.
 int Restaurar_Copia(const QString &origen, const QString &datos, const tProgreso &progreso = {});
 
 // The progress bar's value after `hechos` of `total` files: round(hechos / total
