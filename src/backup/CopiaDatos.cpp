@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include <fcntl.h>
@@ -298,17 +299,25 @@ void exigir_tablas_cerradas(const QString &datos)
                               .arg(abiertas.join(QStringLiteral(", "))));
 }
 
-// Where the restore's temporary folders go: beside the data folder when that is
-// writable and on the same volume (renames are then atomic), else inside it, as
-// hidden folders that no backup takes.
-QString carpeta_trabajo(const QString &datos)
+// A new folder for the restore's work, named after `prefijo`: beside the data
+// folder when that is on the same volume (renames are then atomic), else, or when
+// it cannot be made there, inside it, as a hidden folder that no backup takes.
+std::unique_ptr<QTemporaryDir> carpeta_provisional(const QString &datos, const QString &prefijo)
 {
     const QString padre = QFileInfo(datos).path();
     struct stat sd, sp;
     if (padre != datos && ::stat(nativo(datos).constData(), &sd) == 0 && ::stat(nativo(padre).constData(), &sp) == 0
-        && sd.st_dev == sp.st_dev && ::access(nativo(padre).constData(), W_OK) == 0)
-        return padre;
-    return datos;
+        && sd.st_dev == sp.st_dev) {
+        auto d = std::make_unique<QTemporaryDir>(Ruta_En(padre, prefijo + QStringLiteral("-XXXXXX")));
+        if (d->isValid())
+            return d;
+    }
+    auto d = std::make_unique<QTemporaryDir>(Ruta_En(datos, prefijo + QStringLiteral("-XXXXXX")));
+    if (!d->isValid())
+        throw EFalloCopia(QStringLiteral("No se ha podido crear una carpeta provisional junto a %1 (%2). La carpeta de "
+                                         "datos no se ha modificado.")
+                              .arg(datos, d->errorString()));
+    return d;
 }
 
 // Puts the files `nombres` of `provisional` in place of those of `datos`. What is
@@ -317,11 +326,8 @@ QString carpeta_trabajo(const QString &datos)
 // as it was.
 void reemplazar(const QString &provisional, const QString &datos, const QStringList &nombres)
 {
-    QTemporaryDir anterior(Ruta_En(carpeta_trabajo(datos), QStringLiteral(".Datos-anterior-XXXXXX")));
-    if (!anterior.isValid())
-        throw EFalloCopia(QStringLiteral("No se ha podido crear una carpeta provisional junto a %1 (%2). La carpeta de "
-                                         "datos no se ha modificado.")
-                              .arg(datos, anterior.errorString()));
+    const std::unique_ptr<QTemporaryDir> carpeta = carpeta_provisional(datos, QStringLiteral(".Datos-anterior"));
+    QTemporaryDir &anterior = *carpeta;
     anterior.setAutoRemove(false); // kept if the data folder cannot be put back
 
     const QSet<QString> nuevos(nombres.begin(), nombres.end());
@@ -650,11 +656,8 @@ int Restaurar_Copia(const QString &origen, const QString &datos, const tProgreso
     for (const tFichero &f : ficheros)
         nombres.insert(f.Nombre);
 
-    QTemporaryDir provisional(Ruta_En(carpeta_trabajo(real), QStringLiteral(".Datos-restaurar-XXXXXX")));
-    if (!provisional.isValid())
-        throw EFalloCopia(QStringLiteral("No se ha podido crear una carpeta provisional junto a %1 (%2). La carpeta "
-                                         "de datos no se ha modificado.")
-                              .arg(real, provisional.errorString()));
+    const std::unique_ptr<QTemporaryDir> carpeta = carpeta_provisional(real, QStringLiteral(".Datos-restaurar"));
+    const QTemporaryDir &provisional = *carpeta;
 
     tBuffers buf;
     QList<tFallo> fallos;

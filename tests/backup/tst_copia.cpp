@@ -465,8 +465,17 @@ private slots:
         }
     }
 
+    void restaurar_data()
+    {
+        QTest::addColumn<bool>("padre_protegido");
+        QTest::newRow("con la carpeta provisional junto a la de datos") << false;
+        // Where nothing can be made beside the data folder, the work is done inside it.
+        QTest::newRow("con la carpeta de al lado protegida") << true;
+    }
+
     void restaurar()
     {
+        QFETCH(bool, padre_protegido);
         tDatos copia("COPIA");
         QTemporaryDir d;
         Escribir(copia.datos + "/Notas.txt", "notas de la copia");
@@ -484,6 +493,11 @@ private slots:
         Escribir(datos + "/Perdida.DAT", "se queda también");
         Escribir(datos + "/Matriculas.DAT-journal", "diario de la tabla que se sustituye");
         const auto padre = Foto(vivo.base.path());
+        std::unique_ptr<tInmutable> protegido;
+        if (padre_protegido) {
+            protegido = std::make_unique<tInmutable>(vivo.base.path());
+            EXIGIR_LUGAR(*protegido);
+        }
 
         QList<double> avance;
         const int restaurados = Restaurar_Copia(d.path(), datos, [&](int fichero, double parte) {
@@ -502,6 +516,7 @@ private slots:
         QVERIFY(!QFile::exists(datos + "/Perdida.DAT-journal"));
         QCOMPARE(Foto(datos).size(), 12); // the ten and the two of its own: nothing left aside
         QCOMPARE(Foto(vivo.base.path()).keys(), padre.keys());
+        protegido.reset();
         QCOMPARE(avance.last(), double(Ficheros_Carpeta(d.path()).size()));
         QCOMPARE(Matriculas(datos), QStringList{"COPIA"});
     }
