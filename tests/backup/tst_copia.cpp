@@ -294,6 +294,10 @@ private slots:
         Escribir(destino + "/DatosCopia.dat", Sello_Antiguo);
         Escribir(destino + "/Ruedas.DAT-journal", "diario de otra copia"); // would be applied to the new Ruedas.DAT
         Escribir(destino + "/otro.txt", "ajeno");
+        // A link in the destination is replaced, not written through.
+        QTemporaryDir fuera;
+        Escribir(fuera.path() + "/intacto", "intacto");
+        QVERIFY(QFile::link(fuera.path() + "/intacto", destino + "/Notas.txt"));
 
         QList<double> avance;
         const int copiados = Guardar_Copia(datos, destino, QDate(2024, 3, 5),
@@ -307,6 +311,8 @@ private slots:
         QCOMPARE(Leer(destino + "/DatosCopia.dat"), QByteArray("05/03/2024\r\n"));
         QVERIFY(!QFile::exists(destino + "/Ruedas.DAT-journal"));
         QCOMPARE(Leer(destino + "/otro.txt"), QByteArray("ajeno"));
+        QCOMPARE(Leer(fuera.path() + "/intacto"), QByteArray("intacto"));
+        QVERIFY(!QFileInfo(destino + "/Notas.txt").isSymLink());
         QVERIFY(!QFile::exists(destino + "/.oculto"));
         QVERIFY(!QFile::exists(destino + "/sub"));
         QCOMPARE(Foto(destino).size(), 12); // the ten, the stamp and the stranger
