@@ -91,7 +91,10 @@ void TTable::post()
     try {
         d->loadRows(id, oldRow);
     } catch (...) {
+        // The record is stored all the same: whoever follows the file must hear of it.
         d->avisar(Private::Aviso::Estado);
+        if (escrito)
+            emit afterPost();
         throw;
     }
     // The stored record is the one that was pending: no scroll unless it is not visible.
@@ -100,6 +103,8 @@ void TTable::post()
     d->avisar(Private::Aviso::Estado);
     d->avisar(Private::Aviso::Reset);
     d->afterMove();
+    if (escrito)
+        emit afterPost();
 }
 
 void TTable::cancel()
@@ -147,9 +152,15 @@ void TTable::deleteRecord()
     }
     ++d->con->cambios;
     // The following record becomes current, or the previous one after the last.
-    d->loadRows(siguiente, siguiente == kSinRegistro ? row - 1 : row);
+    try {
+        d->loadRows(siguiente, siguiente == kSinRegistro ? row - 1 : row);
+    } catch (...) {
+        emit afterDelete(); // the record is gone all the same
+        throw;
+    }
     if (d->rowCount() == 0)
         d->eof = true;
     d->avisar(Private::Aviso::Reset);
     d->afterMove();
+    emit afterDelete();
 }

@@ -259,6 +259,12 @@ signals:
     void stateChanged();     // Inactive/Browse/Edit/Insert
     void rowsReset();        // the visible rows were read again (move of master, filter, refresh, post, delete)
     void fieldChanged(TField *field); // a field of the pending record was written
+    // A post through this object wrote a record, or a delete removed one: the
+    // file has changed for every reader. Sent also when reading the rows again
+    // afterwards failed; not for a post that had nothing to write, nor when the
+    // post or the delete itself failed.
+    void afterPost();
+    void afterDelete();
 
 private:
     friend class TField;

@@ -1,4 +1,5 @@
-// Table objects: moving and deleting, lookups, calculated fields and locate.
+// Table objects: moving and deleting, lookups, calculated fields, locate, and
+// the signals that tell others the file changed.
 // The units behind them have their own programs: tst_valores, tst_filtro,
 // tst_filas, tst_edicion, tst_enlace, tst_cambios, tst_base_datos.
 #include "AyudaTablas.h"
@@ -18,6 +19,8 @@ private slots:
     void busquedaSinCoincidencia();
     void camposCalculados();
     void localizar();
+    void avisosDeEscritura_data();
+    void avisosDeEscritura();
 };
 
 // Deleting makes the following record current, the previous one after the last,
@@ -176,3 +179,68 @@ void TestTabla::localizar()
 
 QTEST_GUILESS_MAIN(TestTabla)
 #include "tst_tabla.moc"
+
+void TestTabla::avisosDeEscritura_data()
+{
+    QTest::addColumn<QString>("operacion");
+    QTest::addColumn<int>("guardados");
+    QTest::addColumn<int>("borrados");
+    QTest::addColumn<QString>("quedan");
+
+    QTest::newRow("añadir") << "añadir" << 1 << 0 << "A|B|C";
+    QTest::newRow("editar") << "editar" << 1 << 0 << "A|B";
+    QTest::newRow("editar sin cambios") << "editar sin cambios" << 0 << 0 << "A|B";
+    QTest::newRow("cancelar") << "cancelar" << 0 << 0 << "A|B";
+    QTest::newRow("clave repetida") << "clave repetida" << 0 << 0 << "A|B";
+    QTest::newRow("borrar") << "borrar" << 0 << 1 << "B";
+    QTest::newRow("borrar el que se añade") << "borrar el que se añade" << 0 << 0 << "A|B";
+}
+
+// afterPost and afterDelete come once for each change that reached the file,
+// and never for one that did not.
+void TestTabla::avisosDeEscritura()
+{
+    QFETCH(QString, operacion);
+    QFETCH(int, guardados);
+    QFETCH(int, borrados);
+    QFETCH(QString, quedan);
+
+    DatosPrueba datos;
+    QVERIFY(datos.isValid());
+    datos.addVehicle(QStringLiteral("A"), 1, 1, 1000);
+    datos.addVehicle(QStringLiteral("B"), 1, 1, 2000);
+    TDatabase db;
+    db.setDirectory(datos.carpeta());
+    auto t = tabla(db, QStringLiteral("Matriculas.DAT"));
+    t->open();
+    QSignalSpy post(t.get(), &TTable::afterPost);
+    QSignalSpy borrado(t.get(), &TTable::afterDelete);
+    TField *matricula = t->fieldByName(QStringLiteral("MATRICULA"));
+    TField *km = t->fieldByName(QStringLiteral("KILOMETROS"));
+
+    if (operacion == QStringLiteral("añadir") || operacion == QLatin1String("clave repetida")) {
+        t->append();
+        matricula->setAsString(operacion == QStringLiteral("añadir") ? QStringLiteral("C") : QStringLiteral("B"));
+        try {
+            t->post();
+        } catch (const EDBEngineError &e) {
+            QCOMPARE(e.errorCode(), EngineCode::DuplicateKey);
+            t->cancel();
+        }
+    } else if (operacion == QLatin1String("editar") || operacion == QLatin1String("cancelar")) {
+        t->edit();
+        km->setAsInteger(5000);
+        operacion == QLatin1String("editar") ? t->post() : t->cancel();
+    } else if (operacion == QLatin1String("editar sin cambios")) {
+        t->edit();
+        t->post();
+    } else if (operacion == QLatin1String("borrar")) {
+        t->deleteRecord();
+    } else {
+        t->append();
+        t->deleteRecord();
+    }
+    QCOMPARE(post.count(), guardados);
+    QCOMPARE(borrado.count(), borrados);
+    QCOMPARE(columna(*t, QStringLiteral("MATRICULA")), matriculas(quedan));
+}
