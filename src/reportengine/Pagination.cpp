@@ -28,8 +28,10 @@ struct TBinding
 class TGenerator
 {
 public:
-    TGenerator(TReport &report, TReportOutput &output)
-        : R(report), O(output), m_area(report.Printable_Area()), m_painterLayer(report, &m_metrics)
+    // `pageCount`: what a page number's %2 shows (0 while the pages are counted).
+    TGenerator(TReport &report, TReportOutput &output, int pageCount = 0)
+        : R(report), O(output), m_area(report.Printable_Area()), m_painterLayer(report, &m_metrics),
+          m_pageCount(pageCount)
     {
     }
 
@@ -63,6 +65,7 @@ private:
     QDate m_today;
     QPainter *m_painter = nullptr;
     int m_page = 0;
+    const int m_pageCount;
     int m_y = 0;
     bool m_bodyOnPage = false;
 };
@@ -104,6 +107,10 @@ QString TGenerator::Text_Of(const TReportElement &e)
         return Formatos::Formatear_Fecha(m_today);
     case TElementKind::VerticalLine:
         return QString();
+    case TElementKind::PageNumber:
+        return QString(e.Caption)
+            .replace(QLatin1String("%1"), QString::number(m_page))
+            .replace(QLatin1String("%2"), QString::number(m_pageCount));
     case TElementKind::Field:
     case TElementKind::RichText:
         break;
@@ -338,8 +345,49 @@ void TPictureOutput::End_Page(int page)
     Page_Done(page, m_picture, m_size);
 }
 
+namespace {
+
+bool Names_Page_Count(const std::vector<TReportBand> &bands)
+{
+    for (const TReportBand &b : bands) {
+        for (const TReportElement &e : b.Elements)
+            if (e.Kind == TElementKind::PageNumber && e.Caption.contains(QLatin1String("%2")))
+                return true;
+        if (Names_Page_Count(b.Children))
+            return true;
+    }
+    return false;
+}
+
+// The counting pass: pages are laid out and drawn as they will be, then
+// dropped. The real output still decides whether to stop, so a preview keeps
+// answering (and may be closed) while the pages are counted.
+class TCountingOutput : public TPictureOutput
+{
+public:
+    explicit TCountingOutput(TReportOutput &real) : m_real(real) {}
+    bool Stop() override { return m_stopped = m_real.Stop(); }
+    bool Stopped() const { return m_stopped; }
+
+protected:
+    void Page_Done(int, const QPicture &, QSize) override {}
+
+private:
+    TReportOutput &m_real;
+    bool m_stopped = false;
+};
+
+} // namespace
+
 int Generate_Report(TReport &report, TReportOutput &output)
 {
-    TGenerator g(report, output);
+    int pageCount = 0;
+    if (Names_Page_Count(report.Bands)) {
+        TCountingOutput counting(output);
+        pageCount = TGenerator(report, counting).Run();
+        if (counting.Stopped())
+            return 0;
+    }
+    TGenerator g(report, output, pageCount);
     return g.Run();
 }

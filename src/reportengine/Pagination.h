@@ -66,5 +66,7 @@ private:
 // Generates `report` onto `output` and returns the number of pages made. A
 // report whose master source is empty and that is not printed when empty gives
 // one blank page. A failure of a handler or a source propagates, with the page
-// under way left unfinished.
+// under way left unfinished. A report that shows its page count is generated
+// twice (its BeforeRun runs each time), and only the second pass reaches
+// `output`; when the output stops the first one, no page is made.
 int Generate_Report(TReport &report, TReportOutput &output);

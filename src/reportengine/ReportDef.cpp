@@ -78,6 +78,15 @@ TReportElement Line_Element(const QString &name, double left, double top, double
     return Element(TElementKind::VerticalLine, name, left, top, width, height);
 }
 
+TReportElement Page_Number_Element(const QString &name, const QString &pattern, double left, double top,
+                                   double width, double height)
+{
+    TReportElement e = Element(TElementKind::PageNumber, name, left, top, width, height);
+    e.Caption = pattern;
+    e.AutoSize = width <= 0;
+    return e;
+}
+
 QFont Report_Font(const QString &family, double points, bool bold)
 {
     QFont f(family);

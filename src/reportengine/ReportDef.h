@@ -50,7 +50,8 @@ enum class TElementKind {
     Field,       // a field of a record source, "TableMantto.FECHA"
     RichText,    // a memo field laid out at the element's width; stretches its band
     SysDate,     // the date of the run, short format
-    VerticalLine // a line down the middle of the element, with its pen
+    VerticalLine, // a line down the middle of the element, with its pen
+    PageNumber    // the caption with %1 put for the page number and %2 for the page count
 };
 
 struct TFrame
@@ -92,6 +93,10 @@ TReportElement Rich_Text_Element(const QString &name, const QString &expression,
                                  double width, double height = 0);
 TReportElement Date_Element(const QString &name, double left, double top, double width, double height = 0);
 TReportElement Line_Element(const QString &name, double left, double top, double width, double height);
+// "Página %1 de %2": a report that names the page count anywhere is generated
+// twice, the first time only to count its pages.
+TReportElement Page_Number_Element(const QString &name, const QString &pattern, double left, double top,
+                                   double width, double height = 0);
 
 // A report font: family, size in points, bold.
 QFont Report_Font(const QString &family, double points, bool bold = false);

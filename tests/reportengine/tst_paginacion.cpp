@@ -1,6 +1,7 @@
 // Layout of reports by page counts and band positions (report units, tenths of
 // a millimetre): headers on every page, groups, sub-details, the summary,
-// handlers that suppress a band or draw after it, and bands that stretch.
+// handlers that suppress a band or draw after it, bands that stretch, and page
+// numbers that name the page count.
 #include "InformesPrueba.h"
 
 #include "StoreErrors.h"
@@ -53,6 +54,9 @@ private slots:
     void vacio();
     void origenDesconocido_data();
     void origenDesconocido();
+    void numeroDePagina_data();
+    void numeroDePagina();
+    void numeroDePaginaParado();
 };
 
 void TstPaginacion::paginas_data()
@@ -432,6 +436,66 @@ void TstPaginacion::origenDesconocido()
     } catch (const EInOutError &e) {
         QVERIFY2(e.message().contains(expresion.section('.', 0, 0)), qPrintable(e.message()));
     }
+}
+
+void TstPaginacion::numeroDePagina_data()
+{
+    QTest::addColumn<int>("filas");
+    QTest::addColumn<QString>("patron");
+    QTest::addColumn<QStringList>("textos");    // one per page
+    QTest::addColumn<int>("generaciones");      // runs of BeforeRun
+
+    QTest::newRow("de tres") << 120 << "Página %1 de %2"
+                             << QStringList{"Página 1 de 3", "Página 2 de 3", "Página 3 de 3"} << 2;
+    QTest::newRow("una sola") << 5 << "Página %1 de %2" << QStringList{"Página 1 de 1"} << 2;
+    QTest::newRow("sin filas") << 0 << "Página %1 de %2" << QStringList{"Página 1 de 1"} << 2;
+    QTest::newRow("total primero") << 60 << "%2 páginas: %1" << QStringList{"2 páginas: 1", "2 páginas: 2"} << 2;
+    QTest::newRow("sin total, una pasada") << 120 << "Página %1"
+                                           << QStringList{"Página 1", "Página 2", "Página 3"} << 1;
+}
+
+// The number sits in a child of the page header: the count is found wherever
+// the pattern is, and only the pass that knows it reaches the output.
+void TstPaginacion::numeroDePagina()
+{
+    QFETCH(int, filas);
+    QFETCH(QString, patron);
+    QFETCH(QStringList, textos);
+    QFETCH(int, generaciones);
+    const TMemoryTable datos = Filas(filas);
+    TReport r = Informe_Listado(datos);
+    r.Band(QStringLiteral("Hueco"))->Elements.push_back(Page_Number_Element(QStringLiteral("Pagina"), patron, 150, 0, 40));
+    int antes = 0;
+    r.BeforeRun = [&antes](TReport &) { ++antes; };
+    TRegistroSalida salida;
+    QCOMPARE(Generate_Report(r, salida), int(textos.size()));
+    QCOMPARE(int(salida.Paginas.size()), int(textos.size()));
+    QCOMPARE(antes, generaciones);
+    QStringList vistos;
+    for (const TPrintedBand &b : salida.De(QStringLiteral("Hueco")))
+        vistos << b.Texts.at(0).Text;
+    QCOMPARE(vistos, textos);
+    QCOMPARE(salida.Cuantas(QStringLiteral("Detalle")), filas);
+}
+
+// An output that stops at once (a preview closed while the pages were being
+// counted) gets no page at all.
+void TstPaginacion::numeroDePaginaParado()
+{
+    struct TParada : TRegistroSalida
+    {
+        int Preguntas = 0;
+        bool Stop() override { return ++Preguntas > 0; }
+    };
+    const TMemoryTable datos = Filas(200);
+    TReport r = Informe_Listado(datos);
+    r.Band(QStringLiteral("Cabecera"))
+        ->Elements.push_back(Page_Number_Element(QStringLiteral("Pagina"), QStringLiteral("%1/%2"), 150, 2, 40));
+    TParada salida;
+    QCOMPARE(Generate_Report(r, salida), 0);
+    QCOMPARE(salida.Preguntas, 1);
+    QVERIFY(salida.Paginas.empty());
+    QVERIFY(salida.Bandas.empty());
 }
 
 QTEST_MAIN(TstPaginacion)
