@@ -12,3 +12,6 @@ void Abrir_Intervalos(QWidget *parent = nullptr);
 void Abrir_Averias(QWidget *parent = nullptr);
 void Abrir_Ruedas(QWidget *parent = nullptr);
 void Abrir_FichaTec(QWidget *parent = nullptr);
+// The fleet overview is the exception: modeless and one at a time. Opens it, or
+// brings the open one to the front, and returns at once.
+void Abrir_Vencimientos(QWidget *parent = nullptr);

@@ -177,6 +177,10 @@ void TFormPrincipal::Crear_Menus()
     Averas1 = Entrada(MenuMantenimiento, "Averas1", QStringLiteral("Averías"), "averias", &TFormPrincipal::SBAveriasClick);
     Neumticos2 = Entrada(MenuMantenimiento, "Neumticos2", QStringLiteral("Neumáticos"), "neumaticos",
                          &TFormPrincipal::SBRuedasClick);
+    MenuMantenimiento->addSeparator();
+    Vencimientosdelaflota1 = Entrada(MenuMantenimiento, "Vencimientosdelaflota1",
+                                     QStringLiteral("&Vencimientos de la flota"), "mantenimiento",
+                                     &TFormPrincipal::Vencimientosdelaflota1Click);
 
     MenuVehiculos = Titulo("MenuVehiculos", QStringLiteral("Vehículos"));
     Nuevamatrcula1 = Entrada(MenuVehiculos, "Nuevamatrcula1", QStringLiteral("Nueva matrícula"), "vehiculos",
@@ -255,6 +259,12 @@ void TFormPrincipal::SBListadosClick()
 void TFormPrincipal::SBManttoClick()
 {
     Abrir_Mantenimiento();
+}
+
+// The fleet overview stays open beside the main window; it closes with it.
+void TFormPrincipal::Vencimientosdelaflota1Click()
+{
+    Abrir_Vencimientos(this);
 }
 
 void TFormPrincipal::SbVehiculosClick()

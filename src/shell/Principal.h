@@ -45,6 +45,7 @@ public:
     QAction *Intervalosdemantenimiento1;
     QAction *Averas1;
     QAction *Neumticos2;
+    QAction *Vencimientosdelaflota1;
     QAction *Nuevamatrcula1;
     QAction *Marcas1;
     QAction *Modelos1;
@@ -86,6 +87,7 @@ private slots:
     void SbVehiculosClick();
     void SBFichaTecnicaClick();
     void SbIntervalosClick();
+    void Vencimientosdelaflota1Click();
     void SBListadosClick();
     void SBCopiaSegClick();
     void SBSalirClick();
