@@ -196,9 +196,9 @@ void TstListasVehiculos::cursoresCerrados()
             const auto lista = Crear_Lista_Vehi_Intervalos();
             QVERIFY(m.TablaMatriculas->active() && m.TablaKmCambios->active());
             TReportBand *vehiculo = lista->QrVehiculosI.Band(QStringLiteral("DetailBand1"));
+            int vistos = 0;
             if (falla) {
                 const TBandHandler propio = vehiculo->BeforePrint;
-                int vistos = 0;
                 vehiculo->BeforePrint = [propio, &vistos](TBandEvent &e) {
                     if (++vistos == 2)
                         throw std::runtime_error("fallo de prueba");
