@@ -11,6 +11,7 @@
 #include "QRepPreview.h"
 #include "ReportDef.h"
 #include "Table.h"
+#include "Vencimientos.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -124,7 +126,8 @@ private slots:
         QTest::addColumn<QString>("Titulo");
         QTest::addColumn<QStringList>("Entradas");
         QTest::newRow("Mantenimiento") << "Mantenimiento"
-                                       << QStringList{"Tareas de mantenimiento", "Intervalos de mantenimiento", "Averías", "Neumáticos"};
+                                       << QStringList{"Tareas de mantenimiento", "Intervalos de mantenimiento", "Averías", "Neumáticos",
+                                                      "&Vencimientos de la flota"};
         QTest::newRow("Vehículos") << "Vehículos" << QStringList{"Nueva matrícula", "Marcas", "Modelos", "Ficha técnica"};
         QTest::newRow("Listados") << "Listados"
                                   << QStringList{"Mantenimiento", "Averias", "Neumáticos", "Vehículos", "Ficha Técnica"};
@@ -148,7 +151,7 @@ private slots:
         QVERIFY(Menu);
         QCOMPARE(Textos(Menu->actions()), Entradas);
         for (const QAction *a : Menu->actions())
-            QVERIFY2(!a->icon().isNull(), qPrintable(a->text()));
+            QVERIFY2(a->isSeparator() || !a->icon().isNull(), qPrintable(a->text()));
     }
 
     void barraDeMenu()
@@ -231,6 +234,26 @@ private slots:
         // Made for one use and destroyed on closing.
         for (QWidget *w : QApplication::topLevelWidgets())
             QVERIFY(QString::fromLatin1(w->metaObject()->className()) != Ventana);
+    }
+
+    // The fleet overview is the one window that does not wait: it opens beside
+    // the main window, once, and closes with it.
+    void vencimientos()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        Abrir(true);
+        QAction *Entrada = fVentana->findChild<QAction *>(QStringLiteral("Vencimientosdelaflota1"));
+        QVERIFY(Entrada);
+        Entrada->trigger();
+        QPointer<TFormVencimientos> Abierta = TFormVencimientos::Instancia();
+        QVERIFY(Abierta);
+        QVERIFY(Abierta->isVisible());
+        QCOMPARE(Abierta->windowModality(), Qt::NonModal);
+        QVERIFY(!QApplication::activeModalWidget());
+        Entrada->trigger();
+        QCOMPARE(TFormVencimientos::Instancia(), Abierta.data());
+        fVentana.reset();
+        QVERIFY(!Abierta);
     }
 
     // The vehicle lists ask first, but only when there is a vehicle to list;
