@@ -12,6 +12,8 @@
 #include "Mantenimiento.h"
 #include "Matriculas.h"
 #include "Pantallas.h"
+#include "QRepPreview.h"
+#include "ReportDef.h"
 #include "Table.h"
 #include "Vencimientos.h"
 
@@ -24,6 +26,7 @@
 #include <QRadioButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -162,6 +165,7 @@ private slots:
     void sigueLosCambios();
     void operacionEnElMantenimiento();
     void tablasCerradas();
+    void imprimir();
 };
 
 void TestVencimientos::initTestCase()
@@ -591,6 +595,34 @@ void TestVencimientos::tablasCerradas()
     f.modulo->Abrir_Tablas();
     QTRY_VERIFY(!f.ventana->Recalculo_Pendiente());
     QCOMPARE(f.filas().size(), 5);
+}
+
+// Imprimir shows the report in the preview window, once at a time; the
+// overview is usable again when the preview closes.
+void TestVencimientos::imprimir()
+{
+    Flota f(true);
+    QVERIFY(f.abrir());
+    // The preview is closed once its report is complete.
+    QString mostrado;
+    bool desactivado = false;
+    QTimer cerrar;
+    cerrar.setInterval(10);
+    connect(&cerrar, &QTimer::timeout, this, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *vista = qobject_cast<TFormQRepPreview *>(w))
+                if (vista->isVisible() && vista->PanelNumPag->isVisible()) {
+                    mostrado = vista->Informe ? vista->Informe->Title : QString();
+                    desactivado = !TFormVencimientos::Instancia()->BtnImprimir->isEnabled();
+                    vista->BtnCerrar->click();
+                }
+    });
+    cerrar.start();
+    f.ventana->BtnImprimir->click();
+    cerrar.stop();
+    QCOMPARE(mostrado, QStringLiteral("Vencimientos de la flota"));
+    QVERIFY(desactivado);
+    QVERIFY(f.ventana->BtnImprimir->isEnabled());
 }
 
 QTEST_MAIN(TestVencimientos)
