@@ -44,6 +44,10 @@ public:
     // auto-increment value of the new record, or 0 when the table has none.
     int addRecord(const QString &tabla, const QMap<QString, QVariant> &campos);
 
+    // Every stored record of a table of the folder, read afresh through a
+    // database object of its own, in storing order: field name -> value.
+    QList<QMap<QString, QVariant>> registros(const QString &tabla) const;
+
 private:
     QTemporaryDir m_dir;
     TDatabase *m_db = nullptr;

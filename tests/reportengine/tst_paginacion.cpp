@@ -1,6 +1,7 @@
 // Layout of reports by page counts and band positions (report units, tenths of
 // a millimetre): headers on every page, groups, sub-details, the summary,
 // handlers that suppress a band or draw after it, and bands that stretch.
+#include "Capturar.h"
 #include "InformesPrueba.h"
 
 #include "StoreErrors.h"
@@ -512,12 +513,11 @@ void TstPaginacion::origenDesconocido()
     TReport r = Informe_Listado(datos);
     r.Band(QStringLiteral("Detalle"))->Elements[0].Expression = expresion;
     TRegistroSalida salida;
-    try {
+    const auto e = Capturar<EInOutError>([&] {
         Generate_Report(r, salida);
-        QFAIL("no error");
-    } catch (const EInOutError &e) {
-        QVERIFY2(e.message().contains(expresion.section('.', 0, 0)), qPrintable(e.message()));
-    }
+    });
+    QVERIFY2(e, "no error");
+    QVERIFY2(e->message().contains(expresion.section('.', 0, 0)), qPrintable(e->message()));
 }
 
 QTEST_MAIN(TstPaginacion)

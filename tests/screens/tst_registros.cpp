@@ -15,6 +15,7 @@
 #include "Matriculas.h"
 #include "Modelos.h"
 #include "Table.h"
+#include "Teclado.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -24,17 +25,6 @@
 #include <memory>
 
 namespace {
-
-// Types `texto` one character at a time, as a keyboard would (Spanish letters included).
-void teclear(QWidget *w, const QString &texto)
-{
-    for (const QChar c : texto) {
-        QKeyEvent p(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &p);
-        QKeyEvent r(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &r);
-    }
-}
 
 template <class T>
 T *hijo(QWidget *ventana, const char *nombre)
@@ -387,7 +377,7 @@ void TstRegistros::escapeWhileAddingDropsRecord()
     DialogosPrueba d;
     d.alAparecer(editor, [&](QWidget *w) {
         QWidget *c = hijo<QWidget>(w, campo.toLatin1().constData());
-        teclear(c, QStringLiteral("NUEVA"));
+        Teclear(c, QStringLiteral("NUEVA"));
         QTest::keyClick(c, Qt::Key_Escape);
     });
     pulsar(m_lista.get(), "BtnAnadir");
@@ -411,10 +401,10 @@ void TstRegistros::failedPostReportedAndDiscarded()
     bool cerrado = false;
     DialogosPrueba d;
     d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
-        teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1234abc"));
+        Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1234abc"));
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
         QVERIFY(elegir(w, "DBLCBModelo", QStringLiteral("IBIZA")));
-        teclear(hijo<QWidget>(w, "EditKilometros"), QStringLiteral("500"));
+        Teclear(hijo<QWidget>(w, "EditKilometros"), QStringLiteral("500"));
         pulsar(w, "BtnAceptar");
         cerrado = !w->isVisible();
     });
@@ -481,11 +471,11 @@ void TstRegistros::capitals()
         auto *aceptar = hijo<QPushButton>(w, "BtnAceptar");
         auto *c = hijo<QLineEdit>(w, campo.toLatin1().constData());
         desactivado = !aceptar->isEnabled();
-        teclear(c, QStringLiteral("x"));
+        Teclear(c, QStringLiteral("x"));
         activado = aceptar->isEnabled();
         QTest::keyClick(c, Qt::Key_Backspace);
         vaciado = !aceptar->isEnabled();
-        teclear(c, tecleado);
+        Teclear(c, tecleado);
         pulsar(w, "BtnAceptar");
     });
     pulsar(m_lista.get(), "BtnAnadir");
@@ -526,7 +516,7 @@ void TstRegistros::modelJoinsCurrentVehicleBrand()
     d.alAparecer(QStringLiteral("TFormEdModelos"), [&](QWidget *w) {
         auto *c = hijo<QLineEdit>(w, "EditModelo");
         c->selectAll();
-        teclear(c, QStringLiteral("a4"));
+        Teclear(c, QStringLiteral("a4"));
         pulsar(w, "BtnAceptar");
     });
     pulsar(m_lista.get(), boton.toLatin1().constData());
@@ -587,7 +577,7 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
     DialogosPrueba d;
     d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
         if (anadiendo)
-            teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("2222bbb"));
+            Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("2222bbb"));
         pulsar(w, "SbMarca"); // returns once the brand list is closed
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
         pulsar(w, "SbModelo");
@@ -600,7 +590,7 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
         pulsar(m, "BtnCerrar");
     });
     d.alAparecer(QStringLiteral("TFormEdMarcas"), [](QWidget *e) {
-        teclear(hijo<QWidget>(e, "EditMarca"), QStringLiteral("seat"));
+        Teclear(hijo<QWidget>(e, "EditMarca"), QStringLiteral("seat"));
         pulsar(e, "BtnAceptar");
     });
     d.alAparecer(QStringLiteral("TFormModelos"), [&](QWidget *m) {
@@ -612,7 +602,7 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
         QTest::keyClick(grid, Qt::Key_Escape);
     });
     d.alAparecer(QStringLiteral("TFormEdModelos"), [](QWidget *e) {
-        teclear(hijo<QWidget>(e, "EditModelo"), QStringLiteral("ibiza"));
+        Teclear(hijo<QWidget>(e, "EditModelo"), QStringLiteral("ibiza"));
         pulsar(e, "BtnAceptar");
     });
     pulsar(m_lista.get(), boton.toLatin1().constData());
@@ -654,7 +644,7 @@ void TstRegistros::modelListFollowsBrand()
     DialogosPrueba d;
     d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
         alAbrir = ofrecidos(w, "DBLCBModelo");
-        teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1"));
+        Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1"));
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
         conSeat = ofrecidos(w, "DBLCBModelo");
         aceptarSinModelo = hijo<QPushButton>(w, "BtnAceptar")->isEnabled();
@@ -777,7 +767,7 @@ void TstRegistros::plateLengthLimited()
     TFormEdMatricula editor;
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    teclear(editor.EditMatricula, QStringLiteral("abcdefghijklmnop"));
+    Teclear(editor.EditMatricula, QStringLiteral("abcdefghijklmnop"));
     QCOMPARE(editor.EditMatricula->text(), QStringLiteral("ABCDEFGHIJKL"));
     editor.reject();
 }
@@ -809,7 +799,7 @@ void TstRegistros::kilometresDigitsAndRange()
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     editor.EditKilometros->selectAll();
-    teclear(editor.EditKilometros, tecleado);
+    Teclear(editor.EditKilometros, tecleado);
     QCOMPARE(editor.EditKilometros->text(), visto);
     QTRY_COMPARE(Avisos_Prueba::Mostrados().size(), aviso ? 1 : 0);
     if (aviso) {

@@ -2,13 +2,14 @@
 // The units behind them have their own programs: tst_valores, tst_filtro,
 // tst_filas, tst_edicion, tst_enlace, tst_cambios, tst_base_datos.
 #include "AyudaTablas.h"
+#include "Capturar.h"
 #include "DatosPrueba.h"
 #include "Table.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestTabla : public QObject
+class TstTabla : public QObject
 {
     Q_OBJECT
 
@@ -22,7 +23,7 @@ private slots:
 
 // Deleting makes the following record current, the previous one after the last,
 // and leaves an empty object at its end when the only record goes.
-void TestTabla::moverYBorrar_data()
+void TstTabla::moverYBorrar_data()
 {
     QTest::addColumn<QString>("antes");
     QTest::addColumn<int>("borrar");
@@ -35,7 +36,7 @@ void TestTabla::moverYBorrar_data()
     QTest::newRow("único") << "A" << 0 << "" << "";
 }
 
-void TestTabla::moverYBorrar()
+void TstTabla::moverYBorrar()
 {
     QFETCH(QString, antes);
     QFETCH(int, borrar);
@@ -73,17 +74,16 @@ void TestTabla::moverYBorrar()
         QVERIFY(t->isEmpty());
         QVERIFY(t->eof());
         QCOMPARE(t->recNo(), -1);
-        try {
+        const auto e = Capturar<EDBEngineError>([&] {
             t->deleteRecord();
-            QFAIL("borrado en una tabla vacía");
-        } catch (const EDBEngineError &e) {
-            QCOMPARE(e.errorCode(), EngineCode::RecordNotFound);
-        }
+        });
+        QVERIFY2(e, "borrado en una tabla vacía");
+        QCOMPARE(e->errorCode(), EngineCode::RecordNotFound);
     }
 }
 
 // A lookup without a match shows nothing, while the name stored with the vehicle stays.
-void TestTabla::busquedaSinCoincidencia()
+void TstTabla::busquedaSinCoincidencia()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -118,7 +118,7 @@ void TestTabla::busquedaSinCoincidencia()
 
 // The handler sees the record being calculated, for the current record and for
 // any row a grid paints; each row is worked out once until the rows are read again.
-void TestTabla::camposCalculados()
+void TstTabla::camposCalculados()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -150,7 +150,7 @@ void TestTabla::camposCalculados()
     QCOMPARE(km->asInteger(), -10000);
 }
 
-void TestTabla::localizar()
+void TstTabla::localizar()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -174,5 +174,5 @@ void TestTabla::localizar()
     QVERIFY_THROWS_EXCEPTION(EDBEngineError, t->locate(QStringLiteral("BASTIDOR"), 1));
 }
 
-QTEST_GUILESS_MAIN(TestTabla)
+QTEST_GUILESS_MAIN(TstTabla)
 #include "tst_tabla.moc"

@@ -6,6 +6,7 @@
 #include "DatosPrueba.h"
 #include "Formatos.h"
 #include "Table.h"
+#include "Teclado.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -34,17 +35,6 @@ struct Ventana
         QVERIFY(QTest::qWaitForWindowActive(&w));
     }
 };
-
-// Types `texto` one character at a time, as a keyboard would (Latin-1 letters included).
-void teclear(QWidget *w, const QString &texto)
-{
-    for (const QChar c : texto) {
-        QKeyEvent p(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &p);
-        QKeyEvent r(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &r);
-    }
-}
 
 void seleccionarTodo(QWidget *w)
 {
@@ -140,7 +130,7 @@ void TstDBControles::typingFollowsState()
 
     w->setFocus();
     seleccionarTodo(w);
-    teclear(w, QStringLiteral("XYZ"));
+    Teclear(w, QStringLiteral("XYZ"));
     QCOMPARE(int(m.tabla.state()), estadoFinal);
     QCOMPARE(campo->asString(), pendiente);
     QCOMPARE(texto(), mostrado);
@@ -184,7 +174,7 @@ void TstDBControles::capitals()
         QGuiApplication::clipboard()->setText(tecleado);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
     } else {
-        teclear(e, tecleado);
+        Teclear(e, tecleado);
     }
     QCOMPARE(e->text(), guardado);
     v.otro->setFocus();
@@ -267,7 +257,7 @@ void TstDBControles::formatsAndKeys()
     m.tabla.edit();
     e->setFocus();
     seleccionarTodo(e);
-    teclear(e, tecleado);
+    Teclear(e, tecleado);
     v.otro->setFocus();
     QCOMPARE(f->value(), guardado);
     QCOMPARE(e->text(), vistoAlSalir);
@@ -308,7 +298,7 @@ void TstDBControles::pasteThatDoesNotFit()
     v.mostrar(e);
     m.tabla.append();
     e->setFocus();
-    teclear(e, antes);
+    Teclear(e, antes);
     if (seleccionado)
         seleccionarTodo(e);
     QGuiApplication::clipboard()->setText(pegado);
@@ -338,14 +328,14 @@ void TstDBControles::unreadableNumberWaits()
     m.tabla.edit();
     e->setFocus();
     seleccionarTodo(e);
-    teclear(e, QStringLiteral("12."));
+    Teclear(e, QStringLiteral("12."));
     v.otro->setFocus();
     QVERIFY(v.otro->hasFocus());
     QCOMPARE(e->text(), QStringLiteral("12."));
     QVERIFY(e->modified());
     QVERIFY_THROWS_EXCEPTION(EDBEngineError, e->updateRecord());
     e->setFocus();
-    teclear(e, QStringLiteral("500"));
+    Teclear(e, QStringLiteral("500"));
     e->updateRecord();
     QCOMPARE(m.tabla.fieldByName(QStringLiteral("IMPORTE"))->asFloat(), 12500.0);
 }
@@ -415,7 +405,7 @@ void TstDBControles::textHandlerSeesTextWhenLeaving()
     if (tecleado.isEmpty())
         QTest::keyClick(e, Qt::Key_Delete);
     else
-        teclear(e, tecleado);
+        Teclear(e, tecleado);
     QVERIFY(textos.isEmpty()); // nothing is checked while the user types
     v.otro->setFocus();
     QCOMPARE(textos, QStringList{recibido});
