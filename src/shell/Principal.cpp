@@ -12,6 +12,7 @@
 #include "Pantallas.h"
 #include "PantallasMantto.h"
 #include "Table.h"
+#include "Ubicaciones.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -223,7 +224,7 @@ void TFormPrincipal::Crear_Menus()
 
 void TFormPrincipal::FormCreate()
 {
-    Fijar_Fichero_Ayuda(QCoreApplication::applicationDirPath() + QStringLiteral("/Quelvaro.Hlp"));
+    Fijar_Fichero_Ayuda(Ubicaciones().Fichero_Ayuda);
     Fijar_Contexto_Ayuda(this, 110);
 }
 
