@@ -16,6 +16,7 @@ packages=(
   dpkg-dev                      # dpkg-shlibdeps: the Debian package's library dependencies
   desktop-file-utils appstream  # the tests validate the menu entry and the AppStream file
   locales                       # the tests run some programs under es_ES.UTF-8 and en_US.UTF-8
+  poppler-utils # pdftotext: the tests read the reports' PDF files back
 )
 locales=(es_ES.UTF-8 en_US.UTF-8)
 
