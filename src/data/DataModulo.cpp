@@ -6,8 +6,8 @@
 #include "Ficheros.h"
 #include "Formatos.h"
 #include "Table.h"
+#include "Ubicaciones.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QMap>
 
@@ -234,10 +234,7 @@ TModuloDatos::~TModuloDatos()
 
 QString TModuloDatos::Carpeta_Datos_Predeterminada()
 {
-    QString dir = QCoreApplication::applicationDirPath();
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir + QStringLiteral("Datos");
+    return Ubicaciones().Carpeta_Datos;
 }
 
 void TModuloDatos::Establecer_Manejador_Error(tManejadorError manejador)

@@ -48,12 +48,13 @@ class TModuloDatos : public QObject
 {
     Q_OBJECT
 public:
-    // Without a folder, the data folder is "Datos" beside the executable. Creation
+    // Without a folder, the data folder is the program's (Ubicaciones()). Creation
     // checks the folder's tables and opens them; a failure stops it at that step
     // and goes to the error handler (see Establecer_Manejador_Error).
     explicit TModuloDatos(const QString &carpetaDatos = QString(), QObject *parent = nullptr);
     ~TModuloDatos() override;
 
+    // "Datos" beside the executable, or the user's data folder (see Ubicaciones.h).
     static QString Carpeta_Datos_Predeterminada();
 
     // Where failures of creation, destruction and the after-scroll handler go. The

@@ -4,6 +4,7 @@
 #include "Avisos.h"
 #include "Protegido.h"
 #include "StoreErrors.h"
+#include "Ubicaciones.h"
 #include "UtilSistema.h"
 
 #include <QCoreApplication>
@@ -281,7 +282,7 @@ QString tExcepcion::Ruta_Log() const
     const QString ejecutable = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
     QString carpeta = m_carpetaLog;
     if (carpeta.isEmpty())
-        carpeta = ejecutable.isEmpty() ? QDir::currentPath() : QFileInfo(ejecutable).absolutePath();
+        carpeta = ejecutable.isEmpty() ? QDir::currentPath() : Ubicaciones().Carpeta_Log;
     return QDir(carpeta).filePath(Nombre_Log(ejecutable));
 }
 
@@ -298,6 +299,8 @@ bool tExcepcion::escribirEntrada(const QString &Texto) const
     const QByteArray bytes = Codificar_1252(entrada);
 
     QFile f(Ruta_Log());
+    // The user's data folder may not exist yet when the first error comes.
+    QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     const bool escrito = f.write(bytes) == bytes.size() && f.flush();

@@ -1,5 +1,6 @@
 // The error handler: turns a failure into a Spanish message, shows it with the
-// message dialog and appends an entry to the error log beside the executable.
+// message dialog and appends an entry to the error log (beside the executable, or in
+// the user's data folder when the program is installed; see Ubicaciones.h).
 #pragma once
 
 #include <QByteArray>
@@ -42,7 +43,7 @@ public:
     // The text the user is shown for the captured error.
     QString Texto_Error() const;
 
-    // The log's folder: the executable's unless set (tests set it; empty restores).
+    // The log's folder: the program's (Ubicaciones()) unless set (tests set it; empty restores).
     void Fijar_Carpeta_Log(const QString &carpeta) { m_carpetaLog = carpeta; }
     QString Ruta_Log() const;
     // Asked after a failed attempt to write the log; true tries again. The default

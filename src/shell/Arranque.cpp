@@ -12,8 +12,10 @@
 #include "Imagenes.h"
 #include "Principal.h"
 #include "SharedMem.h"
+#include "Ubicaciones.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QPointer>
@@ -40,6 +42,26 @@ void Inicializar_Aplicacion()
         delete Traductor;
     // The program ends when the main window closes, whatever else (the help) is open.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Ties the windows to the menu entry and its icon where the desktop goes by it (Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("es.quelvaro.Quelvaro"));
+}
+
+// The first start on the user's data folder makes its empty tables and says where they are.
+// A failure is reported here; the data module then reports the tables it cannot open.
+void Preparar_Datos_Del_Usuario(const QString &Carpeta)
+{
+    try {
+        if (Crear_Carpeta_Datos_Nueva(Carpeta))
+            Aviso(QStringLiteral("Carpeta de datos"),
+                  QStringLiteral("Quelvaro guardará sus datos en la carpeta\r\r%1\r\r"
+                                 "Se han creado en ella las tablas vacías.")
+                      .arg(QDir::toNativeSeparators(Carpeta)),
+                  avInformacion);
+    } catch (...) {
+        Excepcion.Tratar_Error(std::current_exception(),
+                               QStringLiteral("No se ha podido crear la carpeta de datos %1.")
+                                   .arg(QDir::toNativeSeparators(Carpeta)));
+    }
 }
 
 } // namespace
@@ -96,7 +118,15 @@ int Secuencia_Principal(const tOpcionesArranque &Opciones)
 
     // 6. The data module checks and opens the tables; a failure there is reported by the
     // error handler and start-up goes on with the tables closed.
-    Modulo = std::make_unique<TModuloDatos>(Opciones.Carpeta_Datos);
+    QString Carpeta = Opciones.Carpeta_Datos;
+    bool Del_Usuario = Opciones.Datos_Del_Usuario;
+    if (Carpeta.isEmpty()) {
+        Carpeta = Ubicaciones().Carpeta_Datos;
+        Del_Usuario = Ubicaciones().Datos_Del_Usuario;
+    }
+    if (Del_Usuario)
+        Preparar_Datos_Del_Usuario(Carpeta);
+    Modulo = std::make_unique<TModuloDatos>(Carpeta);
 
     // 7.
     Principal = std::make_unique<TFormPrincipal>();

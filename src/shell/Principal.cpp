@@ -15,6 +15,7 @@
 #include "PantallasMantto.h"
 #include "QRepPreview.h"
 #include "Table.h"
+#include "Ubicaciones.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -226,7 +227,7 @@ void TFormPrincipal::Crear_Menus()
 
 void TFormPrincipal::FormCreate()
 {
-    Fijar_Fichero_Ayuda(QCoreApplication::applicationDirPath() + QStringLiteral("/Quelvaro.Hlp"));
+    Fijar_Fichero_Ayuda(Ubicaciones().Fichero_Ayuda);
     Fijar_Contexto_Ayuda(this, 110);
 }
 

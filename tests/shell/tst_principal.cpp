@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QMenu>
@@ -371,6 +372,29 @@ private slots:
         QCOMPARE(Cerrar->text(), QStringLiteral("&Cerrar"));
         QTest::mouseClick(Cerrar, Qt::LeftButton);
         QVERIFY(!AcercaDe.isVisible());
+    }
+
+    // The About box tells which data folder is in use: the data module's, or, before there is
+    // one, the program's own (beside this test program, whose folder is writable).
+    void acercaDeCarpetaDatos()
+    {
+        const auto Carpeta_Mostrada = [](QString &Texto) {
+            TFormAcercaDe AcercaDe;
+            auto *Lbl = AcercaDe.findChild<QLabel *>(QStringLiteral("LblCarpetaDatos"));
+            if (!Lbl)
+                return QString();
+            Texto = Lbl->text();
+            return Lbl->toolTip();
+        };
+        QString Texto;
+        QCOMPARE(Carpeta_Mostrada(Texto), QCoreApplication::applicationDirPath() + QStringLiteral("/Datos"));
+        fDatos = std::make_unique<DatosPrueba>();
+        QVERIFY(fDatos->isValid());
+        fModulo = std::make_unique<TModuloDatos>(fDatos->carpeta());
+        QCOMPARE(Carpeta_Mostrada(Texto), fDatos->carpeta());
+        // Shortened or not, the text shows where the path starts and the folder's own name.
+        QVERIFY2(Texto.startsWith(QStringLiteral("Datos: /")), qPrintable(Texto));
+        QVERIFY2(Texto.endsWith(QFileInfo(fDatos->carpeta()).fileName()), qPrintable(Texto));
     }
 
     // The splash: its strip along the bottom, and a face that looks like the one it asks for.
