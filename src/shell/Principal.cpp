@@ -8,6 +8,7 @@
 #include "Excepciones.h"
 #include "FormBase.h"
 #include "Imagenes.h"
+#include "Informes.h"
 #include "Pantallas.h"
 #include "PantallasMantto.h"
 #include "Table.h"
@@ -283,7 +284,10 @@ void TFormPrincipal::SBRuedasClick() {}
 void TFormPrincipal::SBFichaTecnicaClick() {}
 void TFormPrincipal::SBCopiaSegClick() {}
 
-void TFormPrincipal::Informes() {}
+void TFormPrincipal::Informes()
+{
+    Abrir_Informes();
+}
 
 void TFormPrincipal::Mantenimiento1Click()
 {
