@@ -134,6 +134,7 @@ private slots:
     void formulario();
     void sinDatos_data();
     void sinDatos();
+    void flotaVacia();
     void historial();
     void comilla();
     void dosSeguidos();
@@ -225,6 +226,23 @@ void TstInformes::sinDatos()
     QCOMPARE(avisos[0].Texto, mensaje);
     QCOMPARE(avisos[0].Tipo, avError);
     QVERIFY(fDialogo->isVisible());
+    Cursor_Libre();
+}
+
+void TstInformes::flotaVacia()
+{
+    // No vehicle at all: every report ends in its own message.
+    Abrir(Informe_Mantenimiento);
+    for (quint8 tipo = 0; tipo < 4; ++tipo) {
+        ModuloDatos->Tipo_Informe = tipo;
+        fDialogo->BtnAceptar->click();
+    }
+    QVERIFY(!Hay_Vista());
+    QStringList textos;
+    for (const TAvisoMostrado &a : Avisos_Prueba::Mostrados())
+        textos << a.Texto;
+    QCOMPARE(textos, (QStringList{"No hay datos de mantenimiento", "No existen averías para listar",
+                                  "No hay neumáticos para listar", "No hay datos para listar"}));
     Cursor_Libre();
 }
 
