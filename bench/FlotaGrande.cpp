@@ -164,6 +164,21 @@ void generar(const QString &carpeta, const Tamano &t)
             f.insertar();
         }
     }
+    // Breakdown texts as users write them: a few hundred characters, over several lines.
+    auto textoLargo = [](const QString &primera, int n, int lineas) {
+        static const char *const frases[] = {
+            "El conductor avisa de un ruido metálico al frenar por debajo de 30 km/h",
+            "vibración en el volante a más de 90 km/h, sobre todo en bajada",
+            "se revisan discos, pastillas, rótulas y silentblocks del eje delantero",
+            "el testigo de avería del motor se enciende en frío y se apaga al rato",
+            "pérdida de líquido refrigerante por la parte baja del radiador",
+            "comprobado el par de apriete de las ruedas y la presión de los neumáticos",
+        };
+        QString t = primera;
+        for (int i = 0; i < lineas; ++i)
+            t += QStringLiteral("\n") + QString::fromUtf8(frases[(n + i) % 6]) + QStringLiteral(" (parte %1).").arg(n + i);
+        return t;
+    };
     {
         Fichero f(dir.filePath(QStringLiteral("Averias.DAT")));
         f.preparar(QStringLiteral("INSERT INTO Averias (FECHAINICIO, MATRICULA, ESTADO, AVERIA, FECHAFIN, REPARACION, "
@@ -174,12 +189,13 @@ void generar(const QString &carpeta, const Tamano &t)
             f.fecha(1, inicio)
                 .texto(2, matricula(int(azar.bounded(t.vehiculos))))
                 .texto(3, reparada ? QStringLiteral("C") : QStringLiteral("P"))
-                .texto(4, QStringLiteral("Avería número %1: ruido al frenar y vibración en el volante a más de 90 km/h.").arg(n))
+                .texto(4, textoLargo(QStringLiteral("Avería número %1:").arg(n), n, 4))
                 .entero(7, azar.bounded(400000));
             if (reparada)
                 f.fecha(5, inicio.addDays(azar.bounded(20)))
-                    .texto(6, QStringLiteral("Sustitución de discos y pastillas del eje delantero."))
-                    .texto(8, QStringLiteral("2 discos, 1 juego de pastillas"))
+                    .texto(6, textoLargo(QStringLiteral("Reparación:"), n + 2, 3))
+                    .texto(8, QStringLiteral("2 discos de freno\n1 juego de pastillas\n1 l de líquido de frenos\n"
+                                             "Mano de obra: %1 h").arg(1 + n % 5))
                     .real(9, azar.bounded(100000) / 100.0);
             f.insertar();
         }

@@ -262,6 +262,10 @@ void TFormEdicionBase::BtnAceptarClick()
         e->setFocus();
         return;
     }
+    // A value its field cannot take (a number that is not one) is told and left
+    // in the field to be mended: the post would fail and lose what was typed.
+    if (!Tomar_Campos())
+        return;
     try {
         // A value typed in the field that still has the focus is taken first.
         Grabar_Controles(PnlDatos);
@@ -271,6 +275,39 @@ void TFormEdicionBase::BtnAceptarClick()
         Excepcion.Tratar_Error(std::current_exception(), Contexto_Grabar(fModo));
     }
     accept();
+}
+
+bool TFormEdicionBase::Tomar_Campos()
+{
+    for (TDBEdit *e : PnlDatos->findChildren<TDBEdit *>()) {
+        if (!e->modified())
+            continue;
+        try {
+            e->updateRecord();
+        } catch (const std::exception &) {
+            Aviso(QStringLiteral("Atención"), Texto_Valor_No_Valido(e), avAtencion);
+            e->setFocus(Qt::OtherFocusReason);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString Texto_Valor_No_Valido(const TDBEdit *Campo)
+{
+    QString Etiqueta;
+    for (const QLabel *l : Campo->parentWidget()->findChildren<QLabel *>())
+        if (l->buddy() == Campo)
+            Etiqueta = l->text().remove(QLatin1Char('&')).trimmed();
+    const TField *f = Campo->dbField();
+    const bool Numero = f && (f->dataType() == TFieldType::Float || f->dataType() == TFieldType::Integer);
+    QString Texto = QStringLiteral("«%1» no es un valor válido").arg(Campo->shownText());
+    if (!Etiqueta.isEmpty())
+        Texto += QStringLiteral(" para «%1»").arg(Etiqueta);
+    Texto += QLatin1Char('.');
+    if (Numero)
+        Texto += QStringLiteral("\rEscriba sólo cifras, con la coma antes de los decimales (1234,5).");
+    return Texto;
 }
 
 TDBEdit *TFormEdicionBase::Fecha_Sin_Corregir() const

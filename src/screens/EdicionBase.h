@@ -110,6 +110,9 @@ private:
     void FormClose();
     void Mostrar_Fallo_Preparacion();
     TDBEdit *Fecha_Sin_Corregir() const;
+    // Every field takes what was typed in it; false, with the user told and the
+    // focus on the field, when one cannot.
+    bool Tomar_Campos();
 
     TTipoRegistro fTipo;
     TTable *fTabla = nullptr;
@@ -121,5 +124,7 @@ private:
     bool fCerrado = false;
 };
 
+// What the user is told when `Campo` cannot take the text typed in it.
+QString Texto_Valor_No_Valido(const TDBEdit *Campo);
 // "Lbl" and the name of a control without its role prefix ("DBEditFecha": "LblFecha").
 QString Nombre_Etiqueta(const QString &Control);

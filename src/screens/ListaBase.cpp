@@ -306,6 +306,12 @@ void TFormListaBase::BtnEliminarClick()
     Abrir_Editor(Modo_Eliminar);
 }
 
+bool Hay_Vehiculo_Actual()
+{
+    const TTable *t = ModuloDatos ? ModuloDatos->TableMatriculas : nullptr;
+    return t && t->active() && !t->isEmpty();
+}
+
 void TFormListaBase::BtnCerrarClick()
 {
     close();
@@ -314,6 +320,12 @@ void TFormListaBase::BtnCerrarClick()
 void TFormListaBase::Abrir_Editor(quint8 Modo)
 {
     if (Modo == Modo_Anadir) {
+        // A record of a window that follows the vehicle needs one to belong to:
+        // stored with an empty plate, no window would ever show it again.
+        if (Sigue_Al_Vehiculo(fTipo) && !Hay_Vehiculo_Actual()) {
+            Aviso(Titulo_Sin_Vehiculo(fTipo), Texto_Sin_Vehiculo(), avError);
+            return;
+        }
         if (!Permitir_Anadir())
             return;
     } else {

@@ -41,6 +41,9 @@ quint8 &Modo_Del_Par(TTipoRegistro Tipo);
 // application ends (windows open often; building icons is not free).
 QIcon Icono_Estandar(QStyle::StandardPixmap Icono);
 
+// Whether there is a current vehicle (the vehicle table is open and not empty).
+bool Hay_Vehiculo_Actual();
+
 // The record windows see every key before their controls do: Escape pressed
 // anywhere inside `Ventana`, while it is the active window, closes it. The
 // watcher is owned by the window.

@@ -1,11 +1,14 @@
 // Entry points of the record windows.
 #include "Pantallas.h"
 
+#include "Averias.h"
+#include "FichaTec.h"
 #include "Intervalos.h"
 #include "Mantenimiento.h"
 #include "Marcas.h"
 #include "Matriculas.h"
 #include "Modelos.h"
+#include "Ruedas.h"
 
 namespace {
 template <class TForm>
@@ -39,4 +42,19 @@ void Abrir_Mantenimiento(QWidget *parent)
 void Abrir_Intervalos(QWidget *parent)
 {
     Abrir<TFormIntervalos>(parent);
+}
+
+void Abrir_Ruedas(QWidget *parent)
+{
+    Abrir<TFormRuedas>(parent);
+}
+
+void Abrir_FichaTec(QWidget *parent)
+{
+    Abrir<TFormFichaTec>(parent);
+}
+
+void Abrir_Averias(QWidget *parent)
+{
+    Abrir<TFormAverias>(parent);
 }

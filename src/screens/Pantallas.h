@@ -9,3 +9,6 @@ void Abrir_Marcas(QWidget *parent = nullptr);
 void Abrir_Modelos(QWidget *parent = nullptr);
 void Abrir_Mantenimiento(QWidget *parent = nullptr);
 void Abrir_Intervalos(QWidget *parent = nullptr);
+void Abrir_Averias(QWidget *parent = nullptr);
+void Abrir_Ruedas(QWidget *parent = nullptr);
+void Abrir_FichaTec(QWidget *parent = nullptr);

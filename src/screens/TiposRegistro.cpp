@@ -75,6 +75,16 @@ QString Texto_Tabla_Vacia(TTipoRegistro Tipo)
     return QStringLiteral("La base de datos de ") + u(Registro(Tipo).Nombre_Base) + QStringLiteral(" está vacía.");
 }
 
+QString Titulo_Sin_Vehiculo(TTipoRegistro Tipo)
+{
+    return QStringLiteral("Error al añadir ") + u(Registro(Tipo).Nombre_Error) + QLatin1Char('.');
+}
+
+QString Texto_Sin_Vehiculo()
+{
+    return QStringLiteral("No hay ningún vehículo al que añadir el registro.\rDé de alta antes el vehículo.");
+}
+
 QString Titulo_Lista(TTipoRegistro Tipo, int n, const QString &Cabecera)
 {
     const TRegistro &r = Registro(Tipo);

@@ -63,6 +63,9 @@ QString Titulo_Editor(TTipoRegistro Tipo, quint8 Modo);
 // Title of the notice when there is nothing to edit (Eliminar false) or delete.
 QString Titulo_Tabla_Vacia(TTipoRegistro Tipo, bool Eliminar);
 QString Texto_Tabla_Vacia(TTipoRegistro Tipo);
+// Title and text of the notice when there is no vehicle to add a record to.
+QString Titulo_Sin_Vehiculo(TTipoRegistro Tipo);
+QString Texto_Sin_Vehiculo();
 // A list window's caption for `n` records, given the current vehicle's header.
 QString Titulo_Lista(TTipoRegistro Tipo, int n, const QString &Cabecera);
 

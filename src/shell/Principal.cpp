@@ -4,6 +4,7 @@
 #include "AcercaDe.h"
 #include "Avisos.h"
 #include "Ayuda.h"
+#include "CopiaSeg.h"
 #include "DataModulo.h"
 #include "Excepciones.h"
 #include "FormBase.h"
@@ -277,12 +278,27 @@ void TFormPrincipal::Modelos1Click()
     Abrir_Modelos();
 }
 
-// The breakdown, tyre and technical-sheet windows and the backup dialog are opened here as
-// they join the program; until then their commands do nothing.
-void TFormPrincipal::SBAveriasClick() {}
-void TFormPrincipal::SBRuedasClick() {}
-void TFormPrincipal::SBFichaTecnicaClick() {}
-void TFormPrincipal::SBCopiaSegClick() {}
+void TFormPrincipal::SBAveriasClick()
+{
+    Abrir_Averias();
+}
+
+void TFormPrincipal::SBRuedasClick()
+{
+    Abrir_Ruedas();
+}
+
+void TFormPrincipal::SBFichaTecnicaClick()
+{
+    Abrir_FichaTec();
+}
+
+// Both the button and the "Copia de seguridad" menu entry come here.
+void TFormPrincipal::SBCopiaSegClick()
+{
+    TFormCopiaSeg CopiaSeg(nullptr);
+    CopiaSeg.exec();
+}
 
 void TFormPrincipal::Informes()
 {

@@ -1,6 +1,7 @@
 // Data-bound input controls and the record navigator.
 #include "DBControles.h"
 
+#include "Avisos.h"
 #include "Formatos.h"
 #include "Protegido.h"
 #include "Table.h"
@@ -15,6 +16,7 @@
 #include <QPixmap>
 #include <QPolygonF>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -246,10 +248,6 @@ void TDBEdit::applyFieldSettings(const TField *f)
         m_mask = mask;
         setInputMask(mask);
     }
-    // Setting the length again would reset the text and its selection.
-    const int length = mask.isEmpty() && f && f->dataType() == TFieldType::Text && f->size() > 0 ? f->size() : 32767;
-    if (mask.isEmpty() && maxLength() != length)
-        setMaxLength(length);
     const Qt::Alignment align = (isNumeric(f) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     if (alignment() != align)
         setAlignment(align);
@@ -269,6 +267,7 @@ void TDBEdit::load()
         t = hasFocus() ? Formatos::Texto_Edicion(f, v) : Formatos::Texto_Valor(f, v);
     if (t != text() || (t.isEmpty() && !inputMask().isEmpty()))
         setText(t);
+    m_accepted = text();
     setModified(false);
     m_loading = false;
 }
@@ -287,6 +286,19 @@ QString TDBEdit::shownText() const
     if (inputMask().isEmpty())
         return text();
     return displayText();
+}
+
+int TDBEdit::fieldLength() const
+{
+    const TField *f = dbField();
+    return f && inputMask().isEmpty() && f->dataType() == TFieldType::Text && f->size() > 0 ? f->size() : 0;
+}
+
+QString Texto_No_Cabe(int longitud)
+{
+    return QStringLiteral("El texto no cabe en este campo, que admite como máximo %1 caracteres.\r"
+                          "No se ha cambiado nada.")
+        .arg(longitud);
 }
 
 bool TDBEdit::acceptsChar(QChar c) const
@@ -340,6 +352,13 @@ void TDBEdit::keyPressEvent(QKeyEvent *e)
                 return;
             }
         }
+        // A full text field takes no more letters (what replaces a selection may).
+        if (const int n = fieldLength(); n > 0 && !typed.isEmpty() && typed.at(0).isPrint()
+            && text().size() - selectedText().size() + typed.size() > n) {
+            QApplication::beep();
+            e->accept();
+            return;
+        }
         if (!m_link.editing() && !m_link.beginChange()) {
             e->accept();
             return;
@@ -377,6 +396,17 @@ void TDBEdit::userEdited(const QString &typed)
         load();
         return;
     }
+    // A paste or a drop that would not fit is refused whole rather than cut: the
+    // field keeps what it showed, and the user is told why.
+    if (const int n = fieldLength(); n > 0 && typed.size() > n) {
+        const int pos = qMin(cursorPosition(), int(m_accepted.size()));
+        m_loading = true;
+        setText(m_accepted);
+        setCursorPosition(pos);
+        m_loading = false;
+        QTimer::singleShot(0, this, [n] { Aviso(QStringLiteral("Atención"), Texto_No_Cabe(n), avAtencion); });
+        return;
+    }
     if (!m_link.editing()) {
         const int pos = cursorPosition();
         if (!m_link.beginChange()) {
@@ -398,6 +428,7 @@ void TDBEdit::userEdited(const QString &typed)
             m_loading = false;
         }
     }
+    m_accepted = text();
     m_pending = true;
     // Keep the pending record current while typing, so a post started from a
     // shortcut sees the value. A field with its own text handler (dates) only
@@ -445,8 +476,11 @@ bool TDBEdit::event(QEvent *e)
 {
     // Sent before the focus leaves, ahead of any exit handler watching FocusOut:
     // the field already holds the typed value (or has refused it) when they run.
+    // A text the field cannot take ("12." for a number) stays on show, waiting
+    // to be mended; it is told when the record is to be stored (updateRecord),
+    // never thrown through the delivery of a focus change.
     if (e->type() == QEvent::FocusAboutToChange && m_link.dataSource())
-        writeText(true);
+        writeText(false);
     return QLineEdit::event(e);
 }
 

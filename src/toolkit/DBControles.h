@@ -66,7 +66,8 @@ QString qtInputMask(const QString &editMask);
 
 // Single-line edit bound to a field. Shows the field's display text, and its
 // edit text while it has the focus; numbers are right-aligned. Takes the field's
-// edit mask and, for text fields, a maximum length equal to the field's size.
+// edit mask; a text field takes no more characters than its size, and a paste
+// that would pass it is refused whole with a notice, never cut.
 class TDBEdit : public QLineEdit, public IDBControl
 {
     Q_OBJECT
@@ -107,6 +108,8 @@ private:
     void writeText(bool raise);
     bool acceptsChar(QChar c) const;
     void applyFieldSettings(const TField *f);
+    int fieldLength() const; // characters a bound text field holds; 0: no limit
+
 
     TDBFieldLink m_link;
     bool m_upper = false;
@@ -114,7 +117,11 @@ private:
     bool m_writing = false;
     bool m_pending = false; // typed text not yet taken by the field
     QString m_mask;         // field mask last applied
+    QString m_accepted;     // the text before the user's latest change
 };
+
+// The notice for a text that does not fit a field of `longitud` characters.
+QString Texto_No_Cabe(int longitud);
 
 // Multi-line text bound to a (memo) field.
 class TDBMemo : public QPlainTextEdit, public IDBControl

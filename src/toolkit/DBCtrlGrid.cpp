@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -66,31 +67,40 @@ void TDBCtrlGrid::buildPanels(int count)
 {
     qDeleteAll(m_panels);
     m_panels.clear();
+    m_contents.clear();
+    m_controls.clear();
+    m_texts.clear();
     auto *col = static_cast<QVBoxLayout *>(m_body->layout());
     for (int i = 0; i < count; ++i) {
         auto *p = new QFrame(m_body);
         p->setObjectName(QStringLiteral("Panel%1").arg(i));
         p->setFrameShape(QFrame::Box);
         p->setAutoFillBackground(true);
-        auto *row = new QHBoxLayout(p);
+        auto *frame = new QHBoxLayout(p);
+        frame->setContentsMargins(0, 0, 0, 0);
+        auto *content = new QWidget(p);
+        frame->addWidget(content);
+        auto *row = new QHBoxLayout(content);
         row->setContentsMargins(4, 4, 4, 4);
         auto *left = new QGridLayout;
         auto *right = new QVBoxLayout;
         int line = 0;
+        QList<QWidget *> controls;
         for (const TDBCtrlGridItem &it : std::as_const(m_items)) {
             QWidget *w;
             if (it.memo) {
-                auto *m = new QPlainTextEdit(p);
+                auto *m = new QPlainTextEdit(content);
                 m->setReadOnly(true);
+                m->setUndoRedoEnabled(false); // texts are replaced at every move: nothing to undo
                 m->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
                 m->setFrameShape(QFrame::StyledPanel);
                 right->addWidget(m);
                 w = m;
             } else {
-                auto *e = new QLineEdit(p);
+                auto *e = new QLineEdit(content);
                 e->setReadOnly(true);
                 if (!it.label.isEmpty()) {
-                    auto *l = new QLabel(it.label, p);
+                    auto *l = new QLabel(it.label, content);
                     left->addWidget(l, line, 0);
                 }
                 left->addWidget(e, line, 1);
@@ -101,6 +111,7 @@ void TDBCtrlGrid::buildPanels(int count)
             w->setToolTip(it.toolTip);
             // The panels never keep the focus: it stays on the grid.
             w->setFocusPolicy(Qt::NoFocus);
+            controls << w;
         }
         left->setRowStretch(line, 1);
         row->addLayout(left, 0);
@@ -110,6 +121,9 @@ void TDBCtrlGrid::buildPanels(int count)
             c->installEventFilter(this);
         col->addWidget(p, 1);
         m_panels << p;
+        m_contents << content;
+        m_controls << controls;
+        m_texts << QStringList(controls.size(), QString());
     }
     refill();
 }
@@ -148,35 +162,46 @@ void TDBCtrlGrid::refill()
     for (int i = 0; i < n; ++i) {
         QFrame *p = m_panels.at(i);
         const int row = m_top + i < count ? m_top + i : -1;
-        for (const TDBCtrlGridItem &it : std::as_const(m_items)) {
-            QWidget *w = p->findChild<QWidget *>(it.fieldName, Qt::FindDirectChildrenOnly);
-            const TField *f = open && row >= 0 ? t->findField(it.fieldName) : nullptr;
-            QString text;
-            if (f) {
-                try {
-                    text = Formatos::Texto_Valor(f, t->valueAt(row, f));
-                } catch (...) {
-                    text.clear(); // shown again at the next change of the table
+        if (row >= 0) {
+            for (int k = 0; k < m_items.size(); ++k) {
+                const TField *f = t->findField(m_items.at(k).fieldName);
+                QString text;
+                if (f) {
+                    try {
+                        text = Formatos::Texto_Valor(f, t->valueAt(row, f));
+                    } catch (...) {
+                        text.clear(); // shown again at the next change of the table
+                    }
+                }
+                QString &shown = m_texts[i][k];
+                if (text == shown)
+                    continue;
+                shown = text;
+                QWidget *w = m_controls.at(i).at(k);
+                if (auto *m = qobject_cast<QPlainTextEdit *>(w)) {
+                    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+                    // The text replaced in one edit: the editor's own setPlainText
+                    // first empties it, so its scroll bar and frame are painted
+                    // again at every move, and formats the whole text anew.
+                    QTextCursor c(m->document());
+                    c.select(QTextCursor::Document);
+                    c.insertText(text);
+                    m->verticalScrollBar()->setValue(0);
+                } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
+                    e->setText(text);
+                    e->setCursorPosition(0);
                 }
             }
-            if (auto *m = qobject_cast<QPlainTextEdit *>(w)) {
-                text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-                if (m->toPlainText() != text)
-                    m->setPlainText(text);
-            } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
-                e->setText(text);
-                e->setCursorPosition(0);
-            }
-            if (w)
-                w->setVisible(row >= 0);
         }
-        for (QLabel *l : p->findChildren<QLabel *>())
-            l->setVisible(row >= 0);
+        m_contents.at(i)->setVisible(row >= 0);
         const bool current = row >= 0 && row == cur;
-        p->setProperty("actual", current);
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, current ? selectedColor() : palette().color(QPalette::Window));
-        p->setPalette(pal);
+        const QVariant before = p->property("actual");
+        if (!before.isValid() || before.toBool() != current) {
+            p->setProperty("actual", current);
+            QPalette pal = palette();
+            pal.setColor(QPalette::Window, current ? selectedColor() : palette().color(QPalette::Window));
+            p->setPalette(pal);
+        }
     }
     m_filling = false;
 }

@@ -66,6 +66,12 @@ private:
     TDBFieldLink m_link;
     QList<TDBCtrlGridItem> m_items;
     QList<QFrame *> m_panels;
+    // Per panel: what it holds, hidden whole when it shows no record, and each
+    // item's control with the text it was last given (moving through a table
+    // refills the panels at every step: nothing is looked up or set twice).
+    QList<QWidget *> m_contents;
+    QList<QList<QWidget *>> m_controls;
+    QList<QStringList> m_texts;
     QWidget *m_body;
     QScrollBar *m_bar;
     int m_top = 0;

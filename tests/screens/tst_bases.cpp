@@ -3,6 +3,7 @@
 // its navigator moves the table its kind names, its vehicle grid edits on a
 // double click when asked, a button of its own sits before Cerrar; an editor's
 // fields are bound to its kind's table and laid out in columns under labels.
+#include "Avisos.h"
 #include "BotonFecha.h"
 #include "DBControles.h"
 #include "DBGrid.h"
@@ -84,6 +85,8 @@ private slots:
     void rejillaDeVehiculosYBarra_data();
     void rejillaDeVehiculosYBarra();
     void camposDelEditor();
+    void anadirSinVehiculo_data();
+    void anadirSinVehiculo();
 
 private:
     std::unique_ptr<DatosPrueba> m_datos;
@@ -229,6 +232,45 @@ void TstBases::camposDelEditor()
     QVERIFY(!f.Edit->dbField()->editMask().isEmpty());
     QVERIFY(!f.Edit->dbField()->required());
     QCOMPARE(f.Edit->shownText(), QStringLiteral("01/05/2019"));
+}
+
+// With no vehicle at all, the windows that follow one refuse to add a record
+// that would belong to none; the others add as ever.
+void TstBases::anadirSinVehiculo_data()
+{
+    QTest::addColumn<int>("tipo");
+    QTest::addColumn<QString>("titulo"); // of the refusal; empty: the editor is made
+
+    QTest::newRow("vehículos") << int(TTipoRegistro::Vehiculos) << "";
+    QTest::newRow("marcas") << int(TTipoRegistro::Marcas) << "";
+    QTest::newRow("intervalos") << int(TTipoRegistro::Intervalos) << "";
+    QTest::newRow("mantenimiento") << int(TTipoRegistro::Mantenimiento) << "Error al añadir Mantenimiento.";
+    QTest::newRow("averías") << int(TTipoRegistro::Averias) << "Error al añadir Averia.";
+    QTest::newRow("neumáticos") << int(TTipoRegistro::Ruedas) << "Error al añadir Neumático.";
+    QTest::newRow("ficha técnica") << int(TTipoRegistro::FichaTec) << "Error al añadir Ficha Técnica.";
+}
+
+void TstBases::anadirSinVehiculo()
+{
+    QFETCH(int, tipo);
+    QFETCH(QString, titulo);
+
+    TTable *v = m_modulo->TableMatriculas;
+    while (!v->isEmpty())
+        v->deleteRecord();
+    Avisos_Prueba::Reiniciar();
+    Avisos_Prueba::Sin_Ventanas(true);
+    m_lista = std::make_unique<TListaPrueba>(TTipoRegistro(tipo), false);
+    m_lista->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_lista.get()));
+    m_lista->BtnAnadir->click();
+    QCOMPARE(m_lista->Editores, titulo.isEmpty() ? 1 : 0);
+    QCOMPARE(Avisos_Prueba::Mostrados().size(), titulo.isEmpty() ? 0 : 1);
+    if (!titulo.isEmpty()) {
+        QCOMPARE(Avisos_Prueba::Mostrados()[0].Titulo, titulo);
+        QCOMPARE(Avisos_Prueba::Mostrados()[0].Texto, Texto_Sin_Vehiculo());
+    }
+    Avisos_Prueba::Reiniciar();
 }
 
 QTEST_MAIN(TstBases)

@@ -206,8 +206,14 @@ private slots:
         QTest::newRow("Nueva matrícula") << "Nuevamatrcula1" << "TFormMatriculas";
         QTest::newRow("SbIntervalos") << "SbIntervalos" << "TFormIntervalos";
         QTest::newRow("Intervalos de mantenimiento") << "Intervalosdemantenimiento1" << "TFormIntervalos";
+        QTest::newRow("SBAverias") << "SBAverias" << "TFormAverias";
+        QTest::newRow("Averías") << "Averas1" << "TFormAverias";
         QTest::newRow("Marcas") << "Marcas1" << "TFormMarcas";
         QTest::newRow("Modelos") << "Modelos1" << "TFormModelos";
+        QTest::newRow("SBRuedas") << "SBRuedas" << "TFormRuedas";
+        QTest::newRow("Neumáticos") << "Neumticos2" << "TFormRuedas";
+        QTest::newRow("SBFichaTecnica") << "SBFichaTecnica" << "TFormFichaTec";
+        QTest::newRow("Ficha técnica") << "Fichatcnica2" << "TFormFichaTec";
         QTest::newRow("Acerca de.....") << "Acercade1" << "TFormAcercaDe";
     }
     void ventanas()

@@ -1,6 +1,7 @@
 // Data-bound edit, memo, lookup combo and navigator: what typing does in each
 // table state, capitals, masks and formats, the moment a field's own text
 // handler sees the text, choosing a name, and following the table.
+#include "Avisos.h"
 #include "DBControles.h"
 #include "DatosPrueba.h"
 #include "Formatos.h"
@@ -67,6 +68,9 @@ private slots:
     void formatsAndKeys();
     void textHandlerSeesTextWhenLeaving_data();
     void textHandlerSeesTextWhenLeaving();
+    void pasteThatDoesNotFit_data();
+    void pasteThatDoesNotFit();
+    void unreadableNumberWaits();
     void lookupChoice_data();
     void lookupChoice();
     void lookupListFollowsFilter();
@@ -269,6 +273,81 @@ void TstDBControles::formatsAndKeys()
     QCOMPARE(e->text(), vistoAlSalir);
     m.tabla.post();
     QCOMPARE(f->value(), guardado);
+}
+
+// A paste that would pass the field's size is refused whole, with a notice:
+// the field keeps what it showed, and no character is cut away unseen.
+void TstDBControles::pasteThatDoesNotFit_data()
+{
+    QTest::addColumn<QString>("antes");
+    QTest::addColumn<bool>("seleccionado");
+    QTest::addColumn<QString>("pegado");
+    QTest::addColumn<QString>("despues");
+    QTest::addColumn<bool>("aviso");
+    QTest::newRow("cabe justo") << "1234" << false << "ABCDEFGH" << "1234ABCDEFGH" << false;
+    QTest::newRow("uno de mas") << "1234" << false << "ABCDEFGHI" << "1234" << true;
+    QTest::newRow("sobre la seleccion") << "OLD" << true << "ABCDEFGHIJKL" << "ABCDEFGHIJKL" << false;
+    QTest::newRow("largo sobre la seleccion") << "OLD" << true << "ABCDEFGHIJKLM" << "OLD" << true;
+}
+
+void TstDBControles::pasteThatDoesNotFit()
+{
+    QFETCH(QString, antes);
+    QFETCH(bool, seleccionado);
+    QFETCH(QString, pegado);
+    QFETCH(QString, despues);
+    QFETCH(bool, aviso);
+    Avisos_Prueba::Reiniciar();
+    Avisos_Prueba::Sin_Ventanas(true);
+    Mesa m(QStringLiteral("Mantenimiento.DAT")); // MATRICULA holds 12 characters
+    m.tabla.open();
+    auto *e = new TDBEdit;
+    e->setDataSource(&m.ds);
+    e->setDataField(QStringLiteral("MATRICULA"));
+    Ventana v;
+    v.mostrar(e);
+    m.tabla.append();
+    e->setFocus();
+    teclear(e, antes);
+    if (seleccionado)
+        seleccionarTodo(e);
+    QGuiApplication::clipboard()->setText(pegado);
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(e->text(), despues);
+    QCOMPARE(Avisos_Prueba::Mostrados().size(), aviso ? 1 : 0);
+    if (aviso)
+        QCOMPARE(Avisos_Prueba::Mostrados()[0].Texto, Texto_No_Cabe(12));
+    v.otro->setFocus();
+    QCOMPARE(m.tabla.fieldByName(QStringLiteral("MATRICULA"))->asString(), despues);
+    Avisos_Prueba::Reiniciar();
+}
+
+// A number the field cannot read stays on show, waiting, when the focus
+// leaves; taking it into the record raises, and the mended text is taken.
+void TstDBControles::unreadableNumberWaits()
+{
+    Mesa m(QStringLiteral("Averias.DAT"));
+    m.datos.addBreakdown(QStringLiteral("1234ABC"), QDate(2001, 3, 7), 1000, QString(), QDate(), QString(), 80);
+    m.tabla.open();
+    auto *e = new TDBEdit;
+    e->setDataSource(&m.ds);
+    e->setDataField(QStringLiteral("IMPORTE"));
+    Ventana v;
+    v.mostrar(e);
+    m.tabla.edit();
+    e->setFocus();
+    seleccionarTodo(e);
+    teclear(e, QStringLiteral("12."));
+    v.otro->setFocus();
+    QVERIFY(v.otro->hasFocus());
+    QCOMPARE(e->text(), QStringLiteral("12."));
+    QVERIFY(e->modified());
+    QVERIFY_THROWS_EXCEPTION(EDBEngineError, e->updateRecord());
+    e->setFocus();
+    teclear(e, QStringLiteral("500"));
+    e->updateRecord();
+    QCOMPARE(m.tabla.fieldByName(QStringLiteral("IMPORTE"))->asFloat(), 12500.0);
 }
 
 void TstDBControles::textHandlerSeesTextWhenLeaving_data()
