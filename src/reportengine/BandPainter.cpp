@@ -92,8 +92,10 @@ int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &te
         }
         const TFontEntry *font = &Font_For(e);
         p.Text = i < texts.size() ? texts[i] : QString();
-        if (e.ShrinkToFit && w > 0 && e.Kind != TElementKind::RichText
-            && font->Metrics.horizontalAdvance(p.Text) > w)
+        // A text that fits even in the font's widest glyphs is not measured:
+        // most values of a row are short.
+        if (e.ShrinkToFit && w > 0 && e.Kind != TElementKind::RichText && !p.Text.isEmpty()
+            && p.Text.size() * font->Metrics.maxWidth() > w && font->Metrics.horizontalAdvance(p.Text) > w)
             font = &Shrunk(*font, p.Text, w);
         p.Font = &font->Unit;
         if (e.Kind == TElementKind::RichText) {
