@@ -3,8 +3,10 @@
 #include "Avisos.h"
 #include "DBGrid.h"
 #include "DataModulo.h"
+#include "ImprimeFichaTec.h"
 #include "InformeAverias.h"
 #include "InformeMantto.h"
+#include "InformeRuedas.h"
 #include "PrepararInformes.h"
 #include "Protegido.h"
 #include "QRepPreview.h"
@@ -182,22 +184,24 @@ void TFormInformes::Ejecutar_Averias()
 
 void TFormInformes::Ejecutar_Ruedas()
 {
-    const TTable *Ruedas = ModuloDatos->TableRuedas;
-    if (!Ruedas || !Ruedas->active() || Ruedas->recordCount() <= 0) {
+    if (!Preparar_Informe_Ruedas(*ModuloDatos)) {
         Sin_Datos();
         return;
     }
-    // The tyres report is produced here, under the vehicle filter, once its unit joins the program.
+    tVehiculoInforme Vehiculo(*ModuloDatos);
+    const auto Forma = Crear_Informe_Ruedas();
+    Previsualizar_Informe(Forma->QrInformeRuedas, true, true);
 }
 
 void TFormInformes::Ejecutar_FichaTec()
 {
-    const TTable *Ficha = ModuloDatos->TableFichaTec;
-    if (!Ficha || !Ficha->active() || Ficha->recordCount() <= 0) {
+    // The sheet reads the current vehicle's sheet record itself: no vehicle filter.
+    if (!Preparar_Ficha_Tecnica(*ModuloDatos)) {
         Sin_Datos();
         return;
     }
-    // The technical sheet is produced here once its unit joins the program.
+    const auto Forma = Crear_Informe_Ficha_Tec();
+    Previsualizar_Informe(Forma->QrInforFichaTec, true, true);
 }
 
 void TFormInformes::CBAveriasClick()

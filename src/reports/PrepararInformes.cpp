@@ -31,17 +31,18 @@ void Filtrar_Vehiculo_Informe(TModuloDatos &Modulo)
 {
     const QString Matricula = Modulo.TableMatriculas->fieldByName(QStringLiteral("MATRICULA"))->asString();
     TTable *t = Modulo.TablaMatriculas;
-    // Filtered before it opens, so that only the one record is ever read.
+    // Filtered while closed, so that only the one record is ever read.
+    t->close();
     t->setFilter(Filtro_Matricula(Matricula));
     t->setFiltered(true);
-    if (!t->active())
-        t->open();
+    t->open();
 }
 
 void Liberar_Vehiculo_Informe(TModuloDatos &Modulo)
 {
-    Modulo.TablaMatriculas->setFiltered(false);
+    // Closed first: switching the filter off on an open table would read it whole.
     Modulo.TablaMatriculas->close();
+    Modulo.TablaMatriculas->setFiltered(false);
 }
 
 void Filtrar_Averias_Informe(TModuloDatos &Modulo, bool Historial)

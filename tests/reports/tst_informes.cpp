@@ -31,6 +31,7 @@ struct Vista
     QStringList vehiculo;  // texts of the vehicle line
     int filas = 0;         // rows of records
     QStringList resumen;   // texts of the summary
+    QStringList hoja;      // texts of the technical sheet
     bool cursorFiltrado = false;
     int vehiculosCursor = -1;
     QString filtroCursor;
@@ -69,6 +70,8 @@ Vista Ver_Informe(QPushButton *boton)
                     ++v.filas;
                 else if (n == QLatin1String("QRBand1") || n == QLatin1String("SummaryBand1"))
                     v.resumen = Textos(b);
+                else if (n == QLatin1String("ColumnHeaderBand1"))
+                    v.hoja = Textos(b);
             }
             w->BtnCerrar->click();
         } else if (desde.elapsed() > 20000) {
@@ -138,6 +141,7 @@ private slots:
     void historial();
     void comilla();
     void dosSeguidos();
+    void ruedasYFicha();
 };
 
 void TstInformes::formulario_data()
@@ -339,6 +343,40 @@ void TstInformes::dosSeguidos()
     Cursor_Libre();
     QVERIFY(fDialogo->isVisible());
     QVERIFY(Avisos_Prueba::Mostrados().isEmpty());
+}
+
+void TstInformes::ruedasYFicha()
+{
+    // The tyres report and the technical sheet of the second of two vehicles,
+    // both with data: each holds the chosen vehicle only, and the report
+    // cursor is left closed and unfiltered.
+    FlotaInformes &f = *fFlota;
+    for (const QString &p : {QStringLiteral("AAA"), QStringLiteral("BBB")}) {
+        f.datos.addVehicle(p, f.marca, f.modelo, 1000);
+        f.datos.addTyres(p, d(1), 500, QStringLiteral("Marca ") + p);
+        f.datos.addSheet(p, {{QStringLiteral("TIPO"), QStringLiteral("Tipo ") + p}});
+    }
+    f.datos.addTyres(QStringLiteral("BBB"), d(2), 700, QStringLiteral("Otra"));
+
+    Abrir(Informe_Ruedas);
+    QVERIFY(f.elegir(QStringLiteral("BBB")));
+    const Vista ruedas = Ver_Informe(fDialogo->BtnAceptar);
+    QVERIFY(ruedas.abierta);
+    QVERIFY(ruedas.cursorFiltrado);
+    QCOMPARE(ruedas.vehiculosCursor, 1);
+    QCOMPARE(ruedas.vehiculo.value(0), QStringLiteral("BBB"));
+    QCOMPARE(ruedas.filas, 2);
+    Cursor_Libre();
+
+    ModuloDatos->Tipo_Informe = Informe_FichaTec;
+    const Vista ficha = Ver_Informe(fDialogo->BtnAceptar);
+    QVERIFY(ficha.abierta);
+    QVERIFY(ficha.hoja.contains(QStringLiteral("BBB")));
+    QVERIFY(ficha.hoja.contains(QStringLiteral("Tipo BBB")));
+    QVERIFY(!ficha.hoja.contains(QStringLiteral("AAA")));
+    Cursor_Libre();
+    QVERIFY(Avisos_Prueba::Mostrados().isEmpty());
+    QVERIFY(fDialogo->isVisible());
 }
 
 QTEST_MAIN(TstInformes)
