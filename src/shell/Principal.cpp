@@ -9,6 +9,7 @@
 #include "Excepciones.h"
 #include "FormBase.h"
 #include "Imagenes.h"
+#include "Informes.h"
 #include "ListaVehiIntervalo.h"
 #include "ListaVehiculos.h"
 #include "Pantallas.h"
@@ -303,7 +304,10 @@ void TFormPrincipal::SBCopiaSegClick()
     CopiaSeg.exec();
 }
 
-void TFormPrincipal::Informes() {}
+void TFormPrincipal::Informes()
+{
+    Abrir_Informes();
+}
 
 void TFormPrincipal::Mantenimiento1Click()
 {
