@@ -77,6 +77,8 @@ tUbicaciones Decidir_Ubicaciones(const tEntornoPrograma &Entorno)
     }
     U.Carpeta_Log = (Propia || Del_Usuario.isEmpty()) ? Programa : Del_Usuario;
     U.Fichero_Ayuda = Entorno.Instalado ? Ayuda_Instalada(Programa) : Unir(Programa, Nombre_Ayuda);
+    U.Carpeta_Documentos =
+        (Propia || Entorno.Carpeta_Personal.isEmpty()) ? Programa : QDir::cleanPath(Entorno.Carpeta_Personal);
     return U;
 }
 

@@ -21,6 +21,7 @@ struct tUbicaciones
     QString Carpeta_Datos;        // the eight tables
     QString Carpeta_Log;          // the error log's folder
     QString Fichero_Ayuda;        // Quelvaro.Hlp
+    QString Carpeta_Documentos;   // where saving and loading a report start
     // The data folder is the user's one: the first start creates its tables.
     bool Datos_Del_Usuario = false;
 };
@@ -36,6 +37,8 @@ struct tUbicaciones
 //    (an existing "Datos" says nothing about being able to write the log there), else in
 //    "$XDG_DATA_HOME/Quelvaro".
 //  - The help file is the installed one when there is one, else the one beside the executable.
+//  - Saved reports start beside the executable when the program may fill its folder, else
+//    in the user's home folder (an installed program's folder cannot take them).
 tUbicaciones Decidir_Ubicaciones(const tEntornoPrograma &Entorno);
 
 // Whether files can be created in `Carpeta`: its permission bits grant this user the right

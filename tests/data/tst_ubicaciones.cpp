@@ -48,43 +48,44 @@ private slots:
         QTest::addColumn<QString>("Log");
         QTest::addColumn<QString>("Ayuda");
         QTest::addColumn<bool>("Del_Usuario");
+        QTest::addColumn<QString>("Documentos"); // where saving a report starts
 
         const QString Opt = QStringLiteral("/opt/q"), Ana = QStringLiteral("/home/ana");
         const QString Suyo = QStringLiteral("/home/ana/.local/share/Quelvaro");
         QTest::newRow("carpeta propia escribible") << Opt << true << false << false << "" << Ana
-                                                   << "/opt/q/Datos" << Opt << "/opt/q/Quelvaro.Hlp" << false;
+                                                   << "/opt/q/Datos" << Opt << "/opt/q/Quelvaro.Hlp" << false << Opt;
         QTest::newRow("copia de solo lectura") << Opt << false << false << false << "" << Ana << Suyo + "/Datos"
-                                               << Suyo << "/opt/q/Quelvaro.Hlp" << true;
+                                               << Suyo << "/opt/q/Quelvaro.Hlp" << true << Ana;
         QTest::newRow("instalado en /usr") << "/usr/bin" << false << true << false << "" << Ana << Suyo + "/Datos"
-                                           << Suyo << "/usr/share/quelvaro/Quelvaro.Hlp" << true;
+                                           << Suyo << "/usr/share/quelvaro/Quelvaro.Hlp" << true << Ana;
         // root may write in /usr/bin: the package's folder still gets no data.
         QTest::newRow("instalado, escribible por root") << "/usr/bin" << true << true << false << "" << "/root"
                                                         << "/root/.local/share/Quelvaro/Datos"
                                                         << "/root/.local/share/Quelvaro"
-                                                        << "/usr/share/quelvaro/Quelvaro.Hlp" << true;
+                                                        << "/usr/share/quelvaro/Quelvaro.Hlp" << true << QStringLiteral("/root");
         QTest::newRow("instalado en la carpeta personal")
             << "/home/ana/.local/bin" << true << true << false << "" << Ana << Suyo + "/Datos" << Suyo
-            << "/home/ana/.local/share/quelvaro/Quelvaro.Hlp" << true;
+            << "/home/ana/.local/share/quelvaro/Quelvaro.Hlp" << true << Ana;
         QTest::newRow("XDG_DATA_HOME") << "/usr/bin" << false << true << false << "/srv/x/" << Ana
                                        << "/srv/x/Quelvaro/Datos" << "/srv/x/Quelvaro"
-                                       << "/usr/share/quelvaro/Quelvaro.Hlp" << true;
+                                       << "/usr/share/quelvaro/Quelvaro.Hlp" << true << Ana;
         // The XDG rules: a relative path is not to be used.
         QTest::newRow("XDG_DATA_HOME relativo") << "/usr/bin" << false << true << false << "datos" << Ana
                                                 << Suyo + "/Datos" << Suyo << "/usr/share/quelvaro/Quelvaro.Hlp"
-                                                << true;
+                                                << true << Ana;
         // Data already beside the program is never hidden behind a new, empty folder;
         // the log goes where it can be written.
         QTest::newRow("Datos junto, carpeta de solo lectura") << Opt << false << false << true << "" << Ana
                                                               << "/opt/q/Datos" << Suyo << "/opt/q/Quelvaro.Hlp"
-                                                              << false;
+                                                              << false << Ana;
         QTest::newRow("Datos junto, instalado") << "/usr/bin" << true << true << true << "" << Ana
                                                 << "/usr/bin/Datos" << Suyo << "/usr/share/quelvaro/Quelvaro.Hlp"
-                                                << false;
+                                                << false << Ana;
         QTest::newRow("sin carpeta personal") << Opt << false << false << false << "" << "" << "/opt/q/Datos" << Opt
-                                              << "/opt/q/Quelvaro.Hlp" << false;
+                                              << "/opt/q/Quelvaro.Hlp" << false << Opt;
         QTest::newRow("barra final en la carpeta del programa") << "/opt/q/" << true << false << false << "" << Ana
                                                                 << "/opt/q/Datos" << Opt << "/opt/q/Quelvaro.Hlp"
-                                                                << false;
+                                                                << false << Opt;
     }
     void decidir()
     {
@@ -106,6 +107,7 @@ private slots:
         QTEST(U.Carpeta_Log, "Log");
         QTEST(U.Fichero_Ayuda, "Ayuda");
         QTEST(U.Datos_Del_Usuario, "Del_Usuario");
+        QTEST(U.Carpeta_Documentos, "Documentos");
     }
 
     // Root may write almost anywhere, so both the permission bits and a real attempt count.
