@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QMessageBox>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 #include <new>
 #include <system_error>
@@ -246,6 +247,15 @@ void tExcepcion::Mostrar_Error()
             grabarSinPreguntar(textoLog);
         return;
     }
+    const QString texto = Texto_Error();
+    if (!m_mostrado->isEmpty() && texto == *m_mostrado) {
+        // The same failure again before the event loop turned: one user action
+        // that several handlers saw fail (a move read by the grid and by the
+        // caption). The user is told once; the log keeps each.
+        if (Grabar_Log)
+            grabarSinPreguntar(textoLog);
+        return;
+    }
     const QScopedValueRollback<bool> abierto(m_mostrando, true);
     // A failure handled while the message is open overwrites the capture: what
     // this one logs, and leaves captured, is kept aside.
@@ -253,7 +263,15 @@ void tExcepcion::Mostrar_Error()
     const qint32 codigo = Codigo_Error;
     const QString usuario = Mensaje_Usuario, error = Mensaje_Error;
     // The message goes first, so that a log problem never hides it.
-    Aviso(QStringLiteral("Error"), Texto_Error(), avError);
+    Aviso(QStringLiteral("Error"), texto, avError);
+    if (QCoreApplication::instance()) {
+        *m_mostrado = texto;
+        // Held weakly: the timer may outlive a handler object that goes first.
+        QTimer::singleShot(0, QCoreApplication::instance(), [visto = std::weak_ptr<QString>(m_mostrado)] {
+            if (const auto m = visto.lock())
+                m->clear();
+        });
+    }
     Origen_Error = origen;
     Codigo_Error = codigo;
     Mensaje_Usuario = usuario;

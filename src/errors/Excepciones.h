@@ -9,6 +9,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 class tExcepcion
 {
@@ -56,6 +57,8 @@ private:
     void grabarSinPreguntar(const QString &Texto) noexcept;
 
     bool m_mostrando = false; // an error message is open
+    // The last message shown, until the event loop turns.
+    std::shared_ptr<QString> m_mostrado = std::make_shared<QString>();
 
     QString m_carpetaLog;
     std::function<bool()> m_preguntaReintento;
