@@ -221,17 +221,22 @@ QString tExcepcion::Texto_Error() const
 {
     const QString cabecera = Mensaje_Usuario.isEmpty() ? Cabecera_Generica
                                                         : Mensaje_Usuario + QStringLiteral("\r\r");
+    QString texto;
     if (Origen_Error == 1) {
-        const QString t = Texto_Error_Sistema(Codigo_Error);
-        return t.isEmpty() ? cabecera + Mensaje_Error : t;
-    }
-    if (Origen_Error == 2) {
+        texto = Texto_Error_Sistema(Codigo_Error);
+        if (texto.isEmpty())
+            texto = cabecera + Mensaje_Error;
+    } else if (Origen_Error == 2) {
         QString detalle = Texto_Error_Motor(Codigo_Error);
         if (detalle.isEmpty())
             detalle = QStringLiteral("%1\r\r con el código de error número %2").arg(Mensaje_Error).arg(Codigo_Error);
-        return cabecera + detalle;
+        texto = cabecera + detalle;
+    } else {
+        return QString();
     }
-    return QString();
+    if (!m_nota.isEmpty())
+        texto += QStringLiteral("\r\r") + m_nota;
+    return texto;
 }
 
 void tExcepcion::Mostrar_Error()
@@ -290,6 +295,14 @@ void tExcepcion::Tratar_Error(const std::exception &E, const QString &Mensaje_Us
 void tExcepcion::Tratar_Error(std::exception_ptr E, const QString &Mensaje_Usuario)
 {
     Registrar_Error(E, Mensaje_Usuario);
+    Mostrar_Error();
+    Borrar_Error();
+}
+
+void tExcepcion::Tratar_Error(std::exception_ptr E, const QString &Mensaje_Usuario, const QString &Nota)
+{
+    Registrar_Error(E, Mensaje_Usuario);
+    const QScopedValueRollback<QString> nota(m_nota, Nota);
     Mostrar_Error();
     Borrar_Error();
 }

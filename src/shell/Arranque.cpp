@@ -12,6 +12,7 @@
 #include "Imagenes.h"
 #include "Principal.h"
 #include "SharedMem.h"
+#include "StoreErrors.h"
 
 #include <QApplication>
 #include <QFont>
@@ -42,6 +43,30 @@ void Inicializar_Aplicacion()
     QGuiApplication::setQuitOnLastWindowClosed(false);
 }
 
+// Failures of the data module while the program runs.
+void Error_Datos(std::exception_ptr Error)
+{
+    Excepcion.Tratar_Error(Error, QString());
+}
+
+// What the user reads under a failure of the start-up check: the table's file,
+// and for a damaged one the way out. The log's entry stays the plain one.
+QString Nota_Arranque(std::exception_ptr Error, const QString &Fichero)
+{
+    if (Fichero.isEmpty())
+        return QString();
+    QString Nota = QStringLiteral("Fichero de la tabla: ") + Fichero;
+    try {
+        std::rethrow_exception(Error);
+    } catch (const EDBEngineError &e) {
+        if (e.errorCode() == EngineCode::ReadError)
+            Nota += QStringLiteral("\rRestaure una copia con «Copia de Seguridad», o conserve el fichero para el "
+                                   "técnico.");
+    } catch (...) {
+    }
+    return Nota;
+}
+
 } // namespace
 
 void Preparar_Unidades()
@@ -50,7 +75,7 @@ void Preparar_Unidades()
     Clase_Aux();
     Ajustar_Formatos_Regionales();
     Excepcion.Configurar_Excepciones(true);
-    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) { Excepcion.Tratar_Error(Error, QString()); });
+    TModuloDatos::Establecer_Manejador_Error(Error_Datos);
     TModuloDatos::Establecer_Cursor_Espera([](bool Ocupado) {
         if (Ocupado)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -95,8 +120,12 @@ int Secuencia_Principal(const tOpcionesArranque &Opciones)
     Formatos_Regionales().ShortDateFormat = QStringLiteral("dd/MM/yyyy");
 
     // 6. The data module checks and opens the tables; a failure there is reported by the
-    // error handler and start-up goes on with the tables closed.
+    // error handler, naming the table, and start-up goes on with the tables closed.
+    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) {
+        Excepcion.Tratar_Error(Error, QString(), Nota_Arranque(Error, ModuloDatos ? ModuloDatos->Fichero_Fallido : QString()));
+    });
     Modulo = std::make_unique<TModuloDatos>(Opciones.Carpeta_Datos);
+    TModuloDatos::Establecer_Manejador_Error(Error_Datos);
 
     // 7.
     Principal = std::make_unique<TFormPrincipal>();
