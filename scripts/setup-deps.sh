@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2 fonts-comic-neue
   xvfb xauth
   libxcb1-dev libxcb-xtest0-dev # real key presses and window titles in the tests on X11
+  poppler-utils # pdftotext: the tests read the reports' PDF files back
 )
 
 missing=()

@@ -3,6 +3,9 @@
 #include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTextOption>
 
 #include <algorithm>
@@ -40,16 +43,35 @@ const TBandPainter::TFontEntry &TBandPainter::Font_For(const TReportElement &e)
     if (slot.Entry && (slot.Source.isCopyOf(source) || slot.Source == source))
         return *slot.Entry;
     slot.Source = source;
-    slot.Entry = nullptr;
+    slot.Entry = &Pooled(source);
+    return *slot.Entry;
+}
+
+const TBandPainter::TFontEntry &TBandPainter::Pooled(const QFont &source)
+{
     for (const auto &entry : m_pool)
         if (entry->Source == source)
-            slot.Entry = entry.get();
-    if (!slot.Entry) {
-        const QFont unit = Unit_Font(source);
-        m_pool.push_back(std::make_unique<TFontEntry>(TFontEntry{source, unit, QFontMetricsF(unit, m_metrics)}));
-        slot.Entry = m_pool.back().get();
+            return *entry;
+    const QFont unit = Unit_Font(source);
+    m_pool.push_back(std::make_unique<TFontEntry>(TFontEntry{source, unit, QFontMetricsF(unit, m_metrics)}));
+    return *m_pool.back();
+}
+
+const TBandPainter::TFontEntry &TBandPainter::Shrunk(const TFontEntry &font, const QString &text, double width)
+{
+    // Sizes go down in tenths of a point, so a report holds a few sizes at most
+    // however many different texts are shrunk.
+    const double tenths = std::floor(font.Source.pointSizeF() * 10);
+    double size = std::min(tenths - 1, std::floor(tenths * width / font.Metrics.horizontalAdvance(text)));
+    const TFontEntry *entry = &font;
+    for (; size >= 1; size -= 1) {
+        QFont smaller(font.Source);
+        smaller.setPointSizeF(size / 10);
+        entry = &Pooled(smaller);
+        if (entry->Metrics.horizontalAdvance(text) <= width)
+            break;
     }
-    return *slot.Entry;
+    return *entry;
 }
 
 int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &texts, int width,
@@ -68,14 +90,17 @@ int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &te
             p.Rect = QRectF(x, y, w, h);
             continue;
         }
-        const TFontEntry &font = Font_For(e);
-        p.Font = &font.Unit;
+        const TFontEntry *font = &Font_For(e);
         p.Text = i < texts.size() ? texts[i] : QString();
+        if (e.ShrinkToFit && w > 0 && e.Kind != TElementKind::RichText
+            && font->Metrics.horizontalAdvance(p.Text) > w)
+            font = &Shrunk(*font, p.Text, w);
+        p.Font = &font->Unit;
         if (e.Kind == TElementKind::RichText) {
             auto doc = std::make_unique<QTextDocument>();
             doc->documentLayout()->setPaintDevice(const_cast<QPaintDevice *>(m_metrics));
             doc->setDocumentMargin(0);
-            doc->setDefaultFont(font.Unit);
+            doc->setDefaultFont(font->Unit);
             QTextOption option;
             option.setAlignment(e.Alignment);
             option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -88,9 +113,9 @@ int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &te
             p.Document = std::move(doc);
         } else {
             if (h <= 0)
-                h = std::ceil(font.Metrics.height());
+                h = std::ceil(font->Metrics.height());
             if (e.AutoSize) {
-                const double tw = std::ceil(font.Metrics.horizontalAdvance(p.Text));
+                const double tw = std::ceil(font->Metrics.horizontalAdvance(p.Text));
                 if (e.Alignment & Qt::AlignRight)
                     x += w - tw;
                 else if (e.Alignment & Qt::AlignHCenter)
@@ -112,6 +137,49 @@ int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &te
 void TBandPainter::Paint(QPainter &painter, const TReportBand &band, QPoint origin, QSize size,
                          const std::vector<TPlacedElement> &placed)
 {
+    Paint_Frame(painter, band, QRectF(origin, size));
+    Paint_Elements(painter, origin, placed);
+}
+
+void TBandPainter::Paint_Part(QPainter &painter, const TReportBand &band, QPoint origin, QSize size,
+                              const std::vector<TPlacedElement> &placed, int from, int to)
+{
+    const QRectF part(origin.x(), origin.y() + from, size.width(), to - from);
+    painter.save();
+    // Only the part's rows; sideways whatever runs past the band stays, as it does on a whole band.
+    painter.setClipRect(part.adjusted(-part.left(), 0, ReportUnits::A4Height, 0));
+    Paint_Elements(painter, origin, placed);
+    painter.restore();
+    Reset_State(); // the painter is back to its state before the part
+    Paint_Frame(painter, band, part);
+}
+
+void TBandPainter::Paint_Frame(QPainter &painter, const TReportBand &band, const QRectF &r)
+{
+    const TFrame &f = band.Frame;
+    if (!f.Any())
+        return;
+    if (!m_lastPenValid || !(m_lastPen == band.FramePen)) {
+        painter.setPen(band.FramePen);
+        m_lastPen = band.FramePen;
+        m_lastPenValid = true;
+    }
+    if (f.Top && f.Bottom && f.Left && f.Right) {
+        painter.drawRect(r);
+    } else {
+        if (f.Top)
+            painter.drawLine(QLineF(r.topLeft(), r.topRight()));
+        if (f.Bottom)
+            painter.drawLine(QLineF(r.bottomLeft(), r.bottomRight()));
+        if (f.Left)
+            painter.drawLine(QLineF(r.topLeft(), r.bottomLeft()));
+        if (f.Right)
+            painter.drawLine(QLineF(r.topRight(), r.bottomRight()));
+    }
+}
+
+void TBandPainter::Paint_Elements(QPainter &painter, QPoint origin, const std::vector<TPlacedElement> &placed)
+{
     auto setPen = [&](const QPen &pen) {
         if (!m_lastPenValid || !(m_lastPen == pen)) {
             painter.setPen(pen);
@@ -119,23 +187,6 @@ void TBandPainter::Paint(QPainter &painter, const TReportBand &band, QPoint orig
             m_lastPenValid = true;
         }
     };
-    const TFrame &f = band.Frame;
-    if (f.Any()) {
-        setPen(band.FramePen);
-        const QRectF r(origin, size);
-        if (f.Top && f.Bottom && f.Left && f.Right) {
-            painter.drawRect(r);
-        } else {
-            if (f.Top)
-                painter.drawLine(QLineF(r.topLeft(), r.topRight()));
-            if (f.Bottom)
-                painter.drawLine(QLineF(r.bottomLeft(), r.bottomRight()));
-            if (f.Left)
-                painter.drawLine(QLineF(r.topLeft(), r.bottomLeft()));
-            if (f.Right)
-                painter.drawLine(QLineF(r.topRight(), r.bottomRight()));
-        }
-    }
     for (const TPlacedElement &p : placed) {
         const TReportElement &e = *p.Element;
         const QRectF r = p.Rect.translated(origin);
@@ -169,4 +220,74 @@ void TBandPainter::Paint(QPainter &painter, const TReportBand &band, QPoint orig
             break;
         }
     }
+}
+
+namespace {
+
+// Calls `line(top, bottom, block, textLine)` for every line of a placed rich
+// text, in band coordinates.
+template <class F>
+void For_Each_Line(const TPlacedElement &p, F line)
+{
+    for (QTextBlock b = p.Document->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout *l = b.layout();
+        if (!l)
+            continue;
+        const double y0 = p.Rect.top() + l->position().y();
+        for (int i = 0; i < l->lineCount(); ++i) {
+            const QTextLine t = l->lineAt(i);
+            line(y0 + t.y(), y0 + t.y() + t.height(), b, t);
+        }
+    }
+}
+
+} // namespace
+
+int TBandPainter::Break_Point(const std::vector<TPlacedElement> &placed, int from, int limit)
+{
+    int cut = limit;
+    // Raising the cut above one line may put it inside a line of another element.
+    for (bool moved = true; moved && cut > from;) {
+        moved = false;
+        auto avoid = [&](double top, double bottom) {
+            if (top < cut && bottom > cut) {
+                cut = int(std::floor(top));
+                moved = true;
+            }
+        };
+        for (const TPlacedElement &p : placed) {
+            if (p.Element->Kind == TElementKind::VerticalLine)
+                continue;
+            if (p.Document)
+                For_Each_Line(p, [&](double top, double bottom, const QTextBlock &, const QTextLine &) { avoid(top, bottom); });
+            else if (!p.Text.isEmpty())
+                avoid(p.Rect.top(), p.Rect.bottom());
+        }
+    }
+    return cut;
+}
+
+QString TBandPainter::Part_Text(const TPlacedElement &p, int from, int to)
+{
+    if (!p.Document)
+        return p.Rect.top() >= from && p.Rect.top() < to ? p.Text : QString();
+    QStringList blocks;
+    int lastBlock = -1, start = 0, end = 0;
+    auto flush = [&](const QTextBlock &b) {
+        if (lastBlock >= 0)
+            blocks << b.document()->findBlockByNumber(lastBlock).text().mid(start, end - start);
+    };
+    For_Each_Line(p, [&](double top, double, const QTextBlock &b, const QTextLine &t) {
+        if (top < from || top >= to)
+            return;
+        if (b.blockNumber() != lastBlock) {
+            flush(b);
+            lastBlock = b.blockNumber();
+            start = t.textStart();
+        }
+        end = t.textStart() + t.textLength();
+    });
+    if (lastBlock >= 0)
+        flush(p.Document->findBlockByNumber(lastBlock));
+    return blocks.join(QLatin1Char('\n'));
 }

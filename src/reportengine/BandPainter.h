@@ -45,6 +45,19 @@ public:
     void Paint(QPainter &painter, const TReportBand &band, QPoint origin, QSize size,
                const std::vector<TPlacedElement> &placed);
 
+    // A band too tall for its page is printed in parts, each the rows [from, to)
+    // of the band (band coordinates). Where a part may end at most at `limit`:
+    // the highest position at or above it that cuts no line of text. A result
+    // not above `from` means that not one line fits.
+    static int Break_Point(const std::vector<TPlacedElement> &placed, int from, int limit);
+    // Draws the part [from, to) of the band laid out at `origin` (where the
+    // whole band would begin), with the band's frame around the part.
+    void Paint_Part(QPainter &painter, const TReportBand &band, QPoint origin, QSize size,
+                    const std::vector<TPlacedElement> &placed, int from, int to);
+    // What an element shows inside the part [from, to): a text whose top lies
+    // in it, the lines of a rich text that start in it.
+    static QString Part_Text(const TPlacedElement &placed, int from, int to);
+
     // Forgets the painter state remembered between bands (a new page).
     void Reset_State() { m_lastFont = nullptr; m_lastPenValid = false; }
 
@@ -56,6 +69,13 @@ private:
         QFontMetricsF Metrics;
     };
     const TFontEntry &Font_For(const TReportElement &e);
+    // The entry of `source` (points), shared by every element that uses it.
+    const TFontEntry &Pooled(const QFont &source);
+    // The largest size of `font`'s family, in tenths of a point below its own,
+    // at which `text` is at most `width` wide.
+    const TFontEntry &Shrunk(const TFontEntry &font, const QString &text, double width);
+    void Paint_Frame(QPainter &painter, const TReportBand &band, const QRectF &rect);
+    void Paint_Elements(QPainter &painter, QPoint origin, const std::vector<TPlacedElement> &placed);
 
     struct TElementFont
     {

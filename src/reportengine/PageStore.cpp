@@ -193,9 +193,17 @@ void Draw_Page(QPainter &painter, const QPicture &page, QSize size, const QRectF
 {
     if (size.isEmpty())
         return;
+    // A picture replayed on a device of another resolution is scaled by the
+    // ratio of the two (a PDF at 600 dpi would get the page 6.25 times too big):
+    // that ratio is taken back out.
+    double kx = 1, ky = 1;
+    if (const QPaintDevice *device = painter.device()) {
+        kx = double(page.logicalDpiX()) / device->logicalDpiX();
+        ky = double(page.logicalDpiY()) / device->logicalDpiY();
+    }
     painter.save();
     painter.translate(target.topLeft());
-    painter.scale(target.width() / size.width(), target.height() / size.height());
+    painter.scale(kx * target.width() / size.width(), ky * target.height() / size.height());
     painter.drawPicture(0, 0, page);
     painter.restore();
 }

@@ -46,6 +46,10 @@ private:
     void Call(const TBandHandler &handler, TBandEvent &event);
     void Print_Chain(TReportBand &band, bool header);
     bool Print_Band(TReportBand &band, bool header);
+    void Print_In_Parts(TReportBand &band, int height);
+    void Announce(TReportBand &band, const QRect &rect, const std::vector<TPlacedElement> &placed, int from, int to,
+                  int height);
+    void After_Print(TReportBand &band, bool printed, int top);
 
     TReport &R;
     TReportOutput &O;
@@ -64,6 +68,7 @@ private:
     QPainter *m_painter = nullptr;
     int m_page = 0;
     int m_y = 0;
+    int m_bodyTop = 0; // where the body of the current page began, under its headers
     bool m_bodyOnPage = false;
 };
 
@@ -137,6 +142,7 @@ void TGenerator::Start_Page()
     for (TReportBand &b : R.Bands)
         if (b.Kind == TBandKind::ColumnHeader)
             Print_Chain(b, true);
+    m_bodyTop = m_y;
 }
 
 void TGenerator::End_Page()
@@ -179,19 +185,13 @@ bool TGenerator::Print_Band(TReportBand &band, bool header)
     TBandEvent before{R, band};
     before.X = m_area.left();
     before.Y = m_y;
+    before.Top = m_y;
     before.Page = m_page;
     before.Canvas = m_painter;
     if (band.BeforePrint)
         Call(band.BeforePrint, before);
     if (!before.Print) {
-        if (band.AfterPrint) {
-            TBandEvent after{R, band};
-            after.X = m_area.left();
-            after.Y = m_y;
-            after.Page = m_page;
-            after.Canvas = m_painter;
-            Call(band.AfterPrint, after);
-        }
+        After_Print(band, false, m_y);
         return false;
     }
 
@@ -202,43 +202,103 @@ bool TGenerator::Print_Band(TReportBand &band, bool header)
         return m_painterLayer.Layout(band, m_texts, m_area.width(), m_placed);
     };
     int height = layout();
-    // A band that does not fit goes to the next page, unless the page holds
-    // nothing but its headers: there it would not fit either. The headers of
-    // the new page use the same buffers, so the band is laid out again.
-    if (!header && m_bodyOnPage && m_y + height > m_area.bottom() + 1) {
+    const int bottom = m_area.bottom() + 1;
+    // A band that does not fit goes to the next page when it fits on a page of
+    // its own; the headers of the new page use the same buffers, so the band is
+    // laid out again. One taller than a page's body continues over pages.
+    if (!header && m_bodyOnPage && m_y + height > bottom && height <= bottom - m_bodyTop) {
         New_Page();
         height = layout();
+    }
+    if (!header && m_y + height > bottom) {
+        Print_In_Parts(band, height);
+        return true;
     }
 
     const QPoint origin(m_area.left(), m_y);
     m_painterLayer.Paint(*m_painter, band, origin, QSize(m_area.width(), height), m_placed);
     if (!header)
         m_bodyOnPage = true;
-    if (O.Wants_Texts()) {
-        TPrintedBand printed;
-        printed.Page = m_page;
-        printed.Band = &band;
-        printed.Rect = QRect(origin, QSize(m_area.width(), height));
-        for (const TPlacedElement &p : m_placed) {
-            if (p.Element->Kind == TElementKind::VerticalLine)
-                continue;
-            printed.Texts.push_back(TPrintedText{p.Rect.translated(origin).toAlignedRect(), p.Text,
-                                                 p.Element->Alignment, p.Element->Kind == TElementKind::RichText});
-        }
-        O.Band_Printed(printed);
-    }
+    if (O.Wants_Texts())
+        Announce(band, QRect(origin, QSize(m_area.width(), height)), m_placed, 0, height, height);
     m_y += height;
-
-    if (band.AfterPrint) {
-        TBandEvent after{R, band};
-        after.Printed = true;
-        after.X = m_area.left();
-        after.Y = m_y;
-        after.Page = m_page;
-        after.Canvas = m_painter;
-        Call(band.AfterPrint, after);
-    }
+    After_Print(band, true, origin.y());
     return true;
+}
+
+void TGenerator::Print_In_Parts(TReportBand &band, int height)
+{
+    // The band's layout is kept aside while the headers of each new page use the buffers.
+    std::vector<TPlacedElement> placed;
+    placed.swap(m_placed);
+    const int bottom = m_area.bottom() + 1;
+    for (int from = 0; from < height;) {
+        const int room = bottom - m_y;
+        int to = from + room >= height ? height : TBandPainter::Break_Point(placed, from, from + room);
+        if (to <= from) {
+            if (m_bodyOnPage) {
+                // Not one line of it fits under what the page holds: it starts on the next page.
+                New_Page();
+                continue;
+            }
+            // A line taller than a whole page is cut at the page's end; headers
+            // that fill the page leave no room at all, and the band runs off it.
+            to = room > 0 ? from + room : height;
+        }
+        const QPoint origin(m_area.left(), m_y - from);
+        const QSize size(m_area.width(), height);
+        m_painterLayer.Paint_Part(*m_painter, band, origin, size, placed, from, to);
+        m_bodyOnPage = true;
+        if (O.Wants_Texts())
+            Announce(band, QRect(m_area.left(), m_y, m_area.width(), to - from), placed, from, to, height);
+        const int top = m_y;
+        m_y += to - from;
+        After_Print(band, true, top);
+        from = to;
+        if (from < height)
+            New_Page();
+    }
+    placed.swap(m_placed);
+}
+
+void TGenerator::Announce(TReportBand &band, const QRect &rect, const std::vector<TPlacedElement> &placed, int from,
+                          int to, int height)
+{
+    TPrintedBand printed;
+    printed.Page = m_page;
+    printed.Band = &band;
+    printed.Rect = rect;
+    const bool whole = from == 0 && to == height;
+    const QPoint origin(rect.left(), rect.top() - from);
+    for (const TPlacedElement &p : placed) {
+        if (p.Element->Kind == TElementKind::VerticalLine)
+            continue;
+        const bool rich = p.Element->Kind == TElementKind::RichText;
+        QRect r = p.Rect.translated(origin).toAlignedRect();
+        QString text = p.Text;
+        if (!whole) {
+            text = TBandPainter::Part_Text(p, from, to);
+            if (text.isEmpty() && !(rich && p.Rect.top() >= from && p.Rect.top() < to))
+                continue;
+            r = r.intersected(rect);
+        }
+        printed.Texts.push_back(TPrintedText{r, text, p.Element->Alignment, rich});
+    }
+    O.Band_Printed(printed);
+}
+
+void TGenerator::After_Print(TReportBand &band, bool printed, int top)
+{
+    if (!band.AfterPrint)
+        return;
+    TBandEvent after{R, band};
+    after.Printed = printed;
+    after.X = m_area.left();
+    after.Y = m_y;
+    after.Top = top;
+    after.Page = m_page;
+    after.Canvas = m_painter;
+    Call(band.AfterPrint, after);
 }
 
 void TGenerator::Print_Record()

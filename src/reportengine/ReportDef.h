@@ -80,6 +80,10 @@ struct TReportElement
     Qt::Alignment Alignment = Qt::AlignLeft; // left, centre or right
     bool AutoSize = false;     // the width follows the text, keeping the aligned edge
     bool CenterInBand = false; // centred across the whole band
+    // A text wider than the element's width (when it has one) is drawn in a
+    // smaller size of its font, so that it shows in full inside its box instead
+    // of running over its neighbour.
+    bool ShrinkToFit = false;
     QPen Pen = Thin_Pen();     // VerticalLine
 };
 
@@ -109,6 +113,10 @@ struct TBandEvent
     bool Printed = false; // after-print: whether the band was printed
     int X = 0;            // the left edge of the band area
     int Y = 0;            // just below the band printed last
+    // After-print: the top of the band on this page. A band too tall for a page
+    // continues on the next one and is announced once for each part, with the
+    // part's top and bottom on its own page.
+    int Top = 0;
     int Page = 0;
     QPainter *Canvas = nullptr;
     // Report units to canvas coordinates.

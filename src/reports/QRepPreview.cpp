@@ -261,7 +261,7 @@ TFormQRepPreview::TFormQRepPreview(QWidget *parent) : tFormBase(parent, Qt::Wind
     connect(QRPreview, &TPreviewArea::pageMousePressed, this, &TFormQRepPreview::QRPreviewMouseDown);
     connect(QRPreview, &TPreviewArea::pageMouseMoved, this, &TFormQRepPreview::QRPreviewMouseMove);
     connect(QRPreview, &TPreviewArea::pageMouseReleased, this, &TFormQRepPreview::QRPreviewMouseUp);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *antes, QWidget *ahora) {
+    m_focoCerrar = connect(qApp, &QApplication::focusChanged, this, [this](QWidget *antes, QWidget *ahora) {
         if (antes == BtnCerrar)
             BtnCerrarExit(ahora);
     });
@@ -281,6 +281,8 @@ TFormQRepPreview::TFormQRepPreview(QWidget *parent) : tFormBase(parent, Qt::Wind
 TFormQRepPreview::~TFormQRepPreview()
 {
     m_cerrando = true;
+    disconnect(m_focoCerrar);
+    qApp->removeEventFilter(this);
     if (m_almacen) {
         m_almacen->Cancel();
         m_almacen->Close_Preview();

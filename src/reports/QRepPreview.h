@@ -156,6 +156,9 @@ private:
     QActionGroup *m_grupoZoom = nullptr;
     bool m_mostrada = false;
     bool m_cerrando = false;
+    // Application-wide hooks: released in the destructor, since the base
+    // dialog's destructor still moves the focus after this object is gone.
+    QMetaObject::Connection m_focoCerrar;
     bool m_cursorArrastre = false;
     bool m_cargado = false;          // the pages shown come from a file
     bool m_tituloDeFichero = false;  // the title was taken from the file loaded

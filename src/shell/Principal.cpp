@@ -9,8 +9,11 @@
 #include "Excepciones.h"
 #include "FormBase.h"
 #include "Imagenes.h"
+#include "ListaVehiIntervalo.h"
+#include "ListaVehiculos.h"
 #include "Pantallas.h"
 #include "PantallasMantto.h"
+#include "QRepPreview.h"
 #include "Table.h"
 
 #include <QApplication>
@@ -332,12 +335,22 @@ void TFormPrincipal::FichaTecnica1Click()
 void TFormPrincipal::Vehculos1Click()
 {
     // No vehicle (or the vehicle table could not be opened): nothing to list, nothing asked.
-    if (!ModuloDatos || !ModuloDatos->TableMatriculas || !ModuloDatos->TableMatriculas->active()
-        || ModuloDatos->TableMatriculas->recordCount() <= 0)
+    if (!Hay_Vehiculos_Que_Listar())
         return;
     const bool Con_Intervalos = Pregunta(QStringLiteral("Atención"), QStringLiteral("¿Desea listar intervalos de mantenimiento?"),
                                          true, avConfirmacion, baSiNo);
-    Q_UNUSED(Con_Intervalos); // the two vehicle lists are produced here once the reports join
+    try {
+        // The list's form lives for the preview only; freeing it closes what it opened.
+        if (Con_Intervalos) {
+            const std::unique_ptr<TFormListaVehi_I> Lista = Crear_Lista_Vehi_Intervalos();
+            Previsualizar_Informe(Lista->QrVehiculosI, true, true);
+        } else {
+            const std::unique_ptr<TFormListaVehiculos> Lista = Crear_Lista_Vehiculos();
+            Previsualizar_Informe(Lista->QrListaVehiculos, true, true);
+        }
+    } catch (...) {
+        Manejar_Excepcion_Central(std::current_exception());
+    }
 }
 
 void TFormPrincipal::Ayuda1Click()

@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,6 +70,8 @@ private slots:
     void cancelar();
     void fallo();
     void pdf();
+    void pdfEnSuSitio_data();
+    void pdfEnSuSitio();
 
 private:
     QTemporaryDir m_dir;
@@ -285,6 +289,48 @@ void TstAlmacenPaginas::pdf()
     const QByteArray pdf = Leer(ruta);
     QVERIFY(pdf.startsWith("%PDF"));
     QCOMPARE(int(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")))), 3);
+}
+
+void TstAlmacenPaginas::pdfEnSuSitio_data()
+{
+    QTest::addColumn<bool>("apaisado");
+    QTest::newRow("vertical") << false;
+    QTest::newRow("apaisado") << true;
+}
+
+void TstAlmacenPaginas::pdfEnSuSitio()
+{
+    // The PDF puts a text where the page has it: "NUM" of the column titles at
+    // 12 mm from the left (10 mm margin + 2 mm) and 25 mm from the top (10 mm
+    // margin, 10 mm header, 4 mm gap, 1 mm), in points as pdftotext reads them.
+    QFETCH(bool, apaisado);
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        QSKIP("pdftotext no está instalado");
+    TReport r = Informe_Listado(m_filas);
+    if (apaisado)
+        r.Orientation = TOrientation::Landscape;
+    const QString ruta = m_dir.filePath(QStringLiteral("sitio.pdf"));
+    Write_Pdf(*Generar(r), ruta);
+    QProcess p;
+    p.start(pdftotext, {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                        QStringLiteral("1"), ruta, QStringLiteral("-")});
+    QVERIFY(p.waitForFinished(30000));
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    const QRegularExpression pagina(QStringLiteral("<page width=\"([0-9.]+)\" height=\"([0-9.]+)\""));
+    const auto hoja = pagina.match(html);
+    QVERIFY2(hoja.hasMatch(), qPrintable(html.left(500)));
+    const double ancho = hoja.captured(1).toDouble(), alto = hoja.captured(2).toDouble();
+    QVERIFY(qAbs((apaisado ? alto : ancho) - 595.3) < 1 && qAbs((apaisado ? ancho : alto) - 841.9) < 1);
+    const QRegularExpression palabra(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">NUM</word>"));
+    const auto num = palabra.match(html);
+    QVERIFY2(num.hasMatch(), qPrintable(html.left(2000)));
+    const double mm = 72 / 25.4;
+    QVERIFY2(qAbs(num.captured(1).toDouble() - 12 * mm) < 1.5, qPrintable(num.captured(0)));
+    // The word's box spans the glyphs' height from about the text's top.
+    QVERIFY2(num.captured(2).toDouble() > 24 * mm && num.captured(2).toDouble() < 27 * mm, qPrintable(num.captured(0)));
+    QVERIFY2(num.captured(3).toDouble() - num.captured(2).toDouble() < 6 * mm, qPrintable(num.captured(0)));
 }
 
 QTEST_MAIN(TstAlmacenPaginas)

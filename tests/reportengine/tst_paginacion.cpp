@@ -45,6 +45,8 @@ private slots:
     void despuesDeImprimir();
     void lienzoDelManejador();
     void textoEnriquecido();
+    void encoger_data();
+    void encoger();
     void textos_data();
     void textos();
     void colocacion();
@@ -297,9 +299,16 @@ void TstPaginacion::textoEnriquecido()
     TReportBand &detalle = *r.Band(QStringLiteral("Detalle"));
     detalle.Elements[2] = Rich_Text_Element(QStringLiteral("Memo"), QStringLiteral("Filas.TEXTO"), 70, 1, 60, 3);
 
+    // After-print is told of every part with the part's own top and bottom.
+    std::vector<QRect> avisadas;
+    detalle.AfterPrint = [&](TBandEvent &ev) { avisadas.push_back(QRect(ev.X, ev.Top, 1900, ev.Y - ev.Top)); };
+
     TRegistroSalida salida;
     const int paginas = Generate_Report(r, salida);
     const auto d = salida.De(QStringLiteral("Detalle"));
+    QCOMPARE(avisadas.size(), d.size());
+    for (size_t i = 0; i < d.size(); ++i)
+        QCOMPARE(avisadas[i], d[i].Rect);
     QCOMPARE(d[0].Rect.height(), 50);
     // Five lines of 9 points are at least 5 x 9/72 inch tall.
     QVERIFY2(d[1].Rect.height() >= 5 * 9 * 254 / 72, qPrintable(QString::number(d[1].Rect.height())));
@@ -308,12 +317,89 @@ void TstPaginacion::textoEnriquecido()
     QCOMPARE(d[40].Page, 1);
     QCOMPARE(d[41].Page, 2);
     QCOMPARE(d[41].Rect.top(), 300);
-    // The band taller than a page starts page 3 and runs off it; the next row follows on page 4.
-    QCOMPARE(d[42].Page, 3);
-    QCOMPARE(d[42].Rect.top(), 300);
-    QVERIFY(d[42].Rect.bottom() > 2770);
-    QCOMPARE(d[43].Page, 4);
-    QCOMPARE(paginas, 4);
+    // The band taller than a page starts under row 42 and continues over the
+    // next pages, cut between lines, each part under the page's headers; the
+    // parts hold the whole memo, and the next row follows the last part.
+    const int partes = int(d.size()) - 44 + 1;
+    QVERIFY2(partes >= 2, qPrintable(QString::number(partes)));
+    QCOMPARE(d[42].Page, 2);
+    QCOMPARE(d[42].Rect.top(), d[41].Rect.bottom() + 1);
+    QStringList memo;
+    for (int i = 0; i < partes; ++i) {
+        const TPrintedBand &parte = d[size_t(42 + i)];
+        QCOMPARE(parte.Page, 2 + i);
+        if (i > 0)
+            QCOMPARE(parte.Rect.top(), 300);
+        QVERIFY2(parte.Rect.bottom() <= 2869, qPrintable(QString::number(parte.Rect.bottom())));
+        for (const TPrintedText &t : parte.Texts)
+            if (t.Rich)
+                memo << t.Text;
+        QCOMPARE(memo.size(), i + 1);
+    }
+    QCOMPARE(memo.join('\n'), datos.Rows[42][2].toString());
+    const TPrintedBand &ultima = d[size_t(42 + partes - 1)];
+    QCOMPARE(d[size_t(42 + partes)].Page, ultima.Page);
+    QCOMPARE(d[size_t(42 + partes)].Rect.top(), ultima.Rect.bottom() + 1);
+    QCOMPARE(paginas, ultima.Page);
+}
+
+void TstPaginacion::encoger_data()
+{
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<Qt::Alignment>("alineacion");
+    QTest::addColumn<bool>("encoge");
+    QTest::newRow("cabe") << QStringLiteral("1234ABC") << Qt::Alignment(Qt::AlignLeft) << false;
+    QTest::newRow("no cabe, izquierda") << QStringLiteral("WWWWWWWWWWWW") << Qt::Alignment(Qt::AlignLeft) << true;
+    QTest::newRow("no cabe, derecha") << QStringLiteral("999.999.999,99") << Qt::Alignment(Qt::AlignRight) << true;
+}
+
+void TstPaginacion::encoger()
+{
+    // A text wider than its box is drawn smaller, whole and inside the box;
+    // one that fits keeps its size. The ink of the row tells, at 4 px per mm.
+    QFETCH(QString, texto);
+    QFETCH(Qt::Alignment, alineacion);
+    QFETCH(bool, encoge);
+    TMemoryTable datos;
+    datos.Fields = QStringList{QStringLiteral("V")};
+    datos.Rows.push_back(QVariantList{texto});
+    datos.Rows.push_back(QVariantList{texto});
+    TReport r = Informe_Listado(datos);
+    TReportBand &detalle = *r.Band(QStringLiteral("Detalle"));
+    detalle.Frame = TFrame();
+    detalle.Height = 10;
+    TReportElement e = Field_Element(QStringLiteral("V"), QStringLiteral("Filas.V"), 40, 1, 20);
+    e.Alignment = alineacion;
+    e.Font = Report_Font(QStringLiteral("Arial"), 10, true);
+    detalle.Elements = {e};
+    // The first row as given, the second with the option.
+    int fila = 0;
+    detalle.BeforePrint = [&fila](TBandEvent &ev) { ev.Band.Elements[0].ShrinkToFit = ++fila == 2; };
+    TRegistroSalida salida;
+    Generate_Report(r, salida);
+    const QImage pagina = Pintar(salida.Paginas.at(0), r.Page_Size(), 4);
+    const auto filas = salida.De(QStringLiteral("Detalle"));
+    auto tinta = [&](const TPrintedBand &b) {
+        QRect t;
+        for (int y = b.Rect.top() * 4 / 10; y < (b.Rect.bottom() + 1) * 4 / 10; ++y)
+            for (int x = 0; x < pagina.width(); ++x)
+                if (qGray(pagina.pixel(x, y)) < 160)
+                    t |= QRect(x, y, 1, 1);
+        return t;
+    };
+    const QRect tal = tinta(filas.at(0)), encogido = tinta(filas.at(1));
+    const int izq = (100 + 400) * 4 / 10, der = (100 + 600) * 4 / 10;
+    QVERIFY(!encogido.isEmpty());
+    QVERIFY2(encogido.left() >= izq - 1 && encogido.right() <= der + 1,
+             qPrintable(QStringLiteral("%1..%2").arg(encogido.left()).arg(encogido.right())));
+    if (encoge) {
+        QVERIFY(tal.width() > der - izq);
+        QVERIFY(encogido.height() < tal.height());
+        // Still the whole text: nearly the box's width, not a clipped part of it.
+        QVERIFY2(encogido.width() > (der - izq) * 9 / 10, qPrintable(QString::number(encogido.width())));
+    } else {
+        QCOMPARE(encogido.size(), tal.size());
+    }
 }
 
 void TstPaginacion::textos_data()

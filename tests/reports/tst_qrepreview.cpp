@@ -23,10 +23,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -150,6 +152,18 @@ QByteArray Leer(const QString &ruta)
 int Paginas_Pdf(const QString &ruta)
 {
     return int(QString::fromLatin1(Leer(ruta)).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+// The text pdftotext reads in a PDF (-layout); a null string without pdftotext.
+QString Texto_Pdf(const QString &ruta)
+{
+    const QString programa = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (programa.isEmpty())
+        return QString();
+    QProcess p;
+    p.start(programa, {QStringLiteral("-layout"), ruta, QStringLiteral("-")});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 void Soltar(QWidget *destino, Qt::Key tecla, Qt::KeyboardModifiers mod = Qt::NoModifier)
@@ -911,6 +925,10 @@ void TstQRepPreview::imprimir()
     w->BtnPrint->click();
     QCOMPARE(generaciones, 1);
     QCOMPARE(Paginas_Pdf(pdf), 3);
+    // Printed texts keep their size and place on the paper: read back, each row stands in its line.
+    const QString texto = Texto_Pdf(pdf);
+    QVERIFY2(texto.isNull() || texto.contains(QRegularExpression(QStringLiteral("01/03/2024 +Fila 1\n"))),
+             qPrintable(texto.left(2000)));
     QVERIFY(!cerrada);
     QVERIFY(botonesApagados);
     QVERIFY(w->isVisible());

@@ -8,7 +8,11 @@
 #include "DatosPrueba.h"
 #include "DialogosPrueba.h"
 #include "Principal.h"
+#include "QRepPreview.h"
+#include "ReportDef.h"
+#include "Table.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QLabel>
@@ -17,6 +21,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -228,23 +233,44 @@ private slots:
             QVERIFY(QString::fromLatin1(w->metaObject()->className()) != Ventana);
     }
 
-    // The vehicle lists ask first, but only when there is a vehicle to list.
+    // The vehicle lists ask first, but only when there is a vehicle to list;
+    // " &Sí" previews the list with intervals, " &No" the plain one.
     void listadoDeVehiculos_data()
     {
         QTest::addColumn<QString>("Entrada");
         QTest::addColumn<bool>("Con_Vehiculo");
-        QTest::newRow("&Vehículos, sin vehículos") << "Vehculos1" << false;
-        QTest::newRow("Vehículos, sin vehículos") << "Vehculos2" << false;
-        QTest::newRow("&Vehículos, con vehículo") << "Vehculos1" << true;
-        QTest::newRow("Vehículos, con vehículo") << "Vehculos2" << true;
+        QTest::addColumn<bool>("Respuesta");
+        QTest::addColumn<QString>("Informe");
+        QTest::newRow("&Vehículos, sin vehículos") << "Vehculos1" << false << true << "";
+        QTest::newRow("Vehículos, sin vehículos") << "Vehculos2" << false << true << "";
+        QTest::newRow("&Vehículos, Sí") << "Vehculos1" << true << true << "QrVehiculosI";
+        QTest::newRow("Vehículos, Sí") << "Vehculos2" << true << true << "QrVehiculosI";
+        QTest::newRow("&Vehículos, No") << "Vehculos1" << true << false << "QrListaVehiculos";
+        QTest::newRow("Vehículos, No") << "Vehculos2" << true << false << "QrListaVehiculos";
     }
     void listadoDeVehiculos()
     {
         QFETCH(QString, Entrada);
         QFETCH(bool, Con_Vehiculo);
+        QFETCH(bool, Respuesta);
+        QFETCH(QString, Informe);
         Abrir(Con_Vehiculo);
-        Avisos_Prueba::Programar_Respuesta(false);
+        Avisos_Prueba::Programar_Respuesta(Respuesta);
+        // The preview is closed once its report is complete.
+        QString Mostrado;
+        QTimer Cerrar;
+        Cerrar.setInterval(10);
+        connect(&Cerrar, &QTimer::timeout, this, [&] {
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *Vista = qobject_cast<TFormQRepPreview *>(w))
+                    if (Vista->isVisible() && Vista->PanelNumPag->isVisible()) {
+                        Mostrado = Vista->Informe ? Vista->Informe->Name : QString();
+                        Vista->BtnCerrar->click();
+                    }
+        });
+        Cerrar.start();
         fVentana->findChild<QAction *>(Entrada)->trigger();
+        Cerrar.stop();
         const auto &Mostrados = Avisos_Prueba::Mostrados();
         QCOMPARE(Mostrados.size(), Con_Vehiculo ? 1 : 0);
         if (Con_Vehiculo) {
@@ -253,6 +279,11 @@ private slots:
             QVERIFY(Mostrados[0].Defecto_Segundo);
             QCOMPARE(Mostrados[0].Botones, baSiNo);
         }
+        QCOMPARE(Mostrado, Informe);
+        // The list's cursors are closed again; no list window follows the vehicle.
+        QVERIFY(!fModulo->TablaMatriculas->active() && !fModulo->TablaKmCambios->active());
+        if (Con_Vehiculo)
+            QCOMPARE(fModulo->Pantalla_Activa, quint8(Pantalla_Ninguna));
     }
 
     void menuDeListadosBajoSuBoton()
