@@ -139,7 +139,15 @@ public:
 
     QString Carpeta_Datos() const { return m_carpeta; }
 
+    // The file name of the table ("Mantenimiento.DAT") whose check or opening
+    // stopped the creation; empty when it went well or stopped elsewhere.
+    QString Fichero_Fallido;
+
 private:
+    // As their public namesakes; `enCurso`, when given, names the table file
+    // being worked on, so a failure can be told with it.
+    static void Revisar_Tablas(const QString &carpeta, QString *enCurso);
+    void Abrir_Tablas(QString *enCurso);
     void Crear_Objetos();
     void Destruir_Objetos();
     void DataModuleCreate();

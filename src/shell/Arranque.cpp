@@ -12,6 +12,7 @@
 #include "Imagenes.h"
 #include "Principal.h"
 #include "SharedMem.h"
+#include "StoreErrors.h"
 #include "Ubicaciones.h"
 
 #include <QApplication>
@@ -64,6 +65,30 @@ void Preparar_Datos_Del_Usuario(const QString &Carpeta)
     }
 }
 
+// Failures of the data module while the program runs.
+void Error_Datos(std::exception_ptr Error)
+{
+    Excepcion.Tratar_Error(Error, QString());
+}
+
+// What the user reads under a failure of the start-up check: the table's file,
+// and for a damaged one the way out. The log's entry stays the plain one.
+QString Nota_Arranque(std::exception_ptr Error, const QString &Fichero)
+{
+    if (Fichero.isEmpty())
+        return QString();
+    QString Nota = QStringLiteral("Fichero de la tabla: ") + Fichero;
+    try {
+        std::rethrow_exception(Error);
+    } catch (const EDBEngineError &e) {
+        if (e.errorCode() == EngineCode::ReadError)
+            Nota += QStringLiteral("\rRestaure una copia con «Copia de Seguridad», o conserve el fichero para el "
+                                   "técnico.");
+    } catch (...) {
+    }
+    return Nota;
+}
+
 } // namespace
 
 void Preparar_Unidades()
@@ -72,7 +97,7 @@ void Preparar_Unidades()
     Clase_Aux();
     Ajustar_Formatos_Regionales();
     Excepcion.Configurar_Excepciones(true);
-    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) { Excepcion.Tratar_Error(Error, QString()); });
+    TModuloDatos::Establecer_Manejador_Error(Error_Datos);
     TModuloDatos::Establecer_Cursor_Espera([](bool Ocupado) {
         if (Ocupado)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -117,7 +142,7 @@ int Secuencia_Principal(const tOpcionesArranque &Opciones)
     Formatos_Regionales().ShortDateFormat = QStringLiteral("dd/MM/yyyy");
 
     // 6. The data module checks and opens the tables; a failure there is reported by the
-    // error handler and start-up goes on with the tables closed.
+    // error handler, naming the table, and start-up goes on with the tables closed.
     QString Carpeta = Opciones.Carpeta_Datos;
     bool Del_Usuario = Opciones.Datos_Del_Usuario;
     if (Carpeta.isEmpty()) {
@@ -126,7 +151,11 @@ int Secuencia_Principal(const tOpcionesArranque &Opciones)
     }
     if (Del_Usuario)
         Preparar_Datos_Del_Usuario(Carpeta);
+    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) {
+        Excepcion.Tratar_Error(Error, QString(), Nota_Arranque(Error, ModuloDatos ? ModuloDatos->Fichero_Fallido : QString()));
+    });
     Modulo = std::make_unique<TModuloDatos>(Carpeta);
+    TModuloDatos::Establecer_Manejador_Error(Error_Datos);
 
     // 7.
     Principal = std::make_unique<TFormPrincipal>();

@@ -140,6 +140,8 @@ private slots:
     void catalogueListsInsideVehicleEditor_data();
     void catalogueListsInsideVehicleEditor();
     void modelListFollowsBrand();
+    void anotherBrandClearsModel_data();
+    void anotherBrandClearsModel();
     void savedNamesAreTheChosenOnes();
     void vehicleDeletionTakesItsRecords_data();
     void vehicleDeletionTakesItsRecords();
@@ -665,6 +667,67 @@ void TstRegistros::modelListFollowsBrand()
     m_lista.reset();
     QVERIFY(mostrarLista(Clase::Modelos));
     QCOMPARE(m_lista->windowTitle(), QStringLiteral("Modelos (4 registros)"));
+}
+
+// A model belongs to its brand: choosing another brand empties the model box and
+// OK waits for one of the new brand's models; the same brand chosen again keeps it.
+void TstRegistros::anotherBrandClearsModel_data()
+{
+    QTest::addColumn<bool>("editar");
+    QTest::addColumn<QString>("marca");
+    QTest::addColumn<QString>("modeloTrasCambio");
+    QTest::addColumn<QString>("modeloFinal"); // chosen after the change; empty: none
+    QTest::addColumn<QString>("guardado");    // MARCA_S|MODELO_S stored after OK
+    QTest::newRow("añadir, otra marca") << false << "AUDI" << "" << "A6" << "AUDI|A6";
+    QTest::newRow("añadir, otra marca, sin modelo") << false << "AUDI" << "" << "" << "";
+    QTest::newRow("añadir, la misma marca") << false << "SEAT" << "IBIZA" << "" << "SEAT|IBIZA";
+    QTest::newRow("editar, otra marca") << true << "AUDI" << "" << "A4" << "AUDI|A4";
+    QTest::newRow("editar, otra marca, sin modelo") << true << "AUDI" << "" << "" << "SEAT|IBIZA";
+}
+
+void TstRegistros::anotherBrandClearsModel()
+{
+    QFETCH(bool, editar);
+    QFETCH(QString, marca);
+    QFETCH(QString, modeloTrasCambio);
+    QFETCH(QString, modeloFinal);
+    QFETCH(QString, guardado);
+    const int seat = m_datos->addBrand(QStringLiteral("SEAT"));
+    const int audi = m_datos->addBrand(QStringLiteral("AUDI"));
+    const int ibiza = m_datos->addModel(QStringLiteral("IBIZA"), seat);
+    m_datos->addModel(QStringLiteral("A4"), audi);
+    m_datos->addModel(QStringLiteral("A6"), audi);
+    if (editar)
+        m_datos->addVehicle(QStringLiteral("1111AAA"), seat, ibiza, 10);
+    abrirModulo();
+    QVERIFY(mostrarLista(Clase::Vehiculos));
+
+    QString mostrado;
+    bool aceptarTrasCambio = true;
+    DialogosPrueba d;
+    d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
+        if (!editar) {
+            Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1111aaa"));
+            QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
+            QVERIFY(elegir(w, "DBLCBModelo", QStringLiteral("IBIZA")));
+        }
+        QVERIFY(hijo<QPushButton>(w, "BtnAceptar")->isEnabled());
+        QVERIFY(elegir(w, "DBLCBMarca", marca));
+        mostrado = hijo<TDBLookupComboBox>(w, "DBLCBModelo")->shownText();
+        aceptarTrasCambio = hijo<QPushButton>(w, "BtnAceptar")->isEnabled();
+        if (!modeloFinal.isEmpty())
+            QVERIFY(elegir(w, "DBLCBModelo", modeloFinal));
+        pulsar(w, "BtnAceptar"); // without a model, nothing happens
+        if (w->isVisible())
+            pulsar(w, "BtnCancelar");
+    });
+    pulsar(m_lista.get(), editar ? "BtnEditar" : "BtnAnadir");
+    QVERIFY2(d.correcto(), qPrintable(d.errores().join('\n')));
+    QCOMPARE(mostrado, modeloTrasCambio);
+    QCOMPARE(aceptarTrasCambio, !modeloTrasCambio.isEmpty());
+    QCOMPARE(leer(carpeta(), QStringLiteral("Matriculas.DAT"), {"MARCA_S", "MODELO_S"}),
+             guardado.isEmpty() ? QStringList() : QStringList{guardado});
+    QVERIFY(Avisos_Prueba::Mostrados().isEmpty());
 }
 
 // The brand and model names kept with a vehicle are those chosen for it, not

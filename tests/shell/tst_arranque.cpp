@@ -194,6 +194,48 @@ private slots:
         }
     }
 
+    // A damaged table at start-up: one notice, with the code's own text, the
+    // table's file and the way out; the log's entry is the plain one. The main
+    // window still comes up, its windows telling nothing more on their own.
+    void tablaDanada_data()
+    {
+        QTest::addColumn<QString>("Fichero");
+        QTest::newRow("vehículos") << QStringLiteral("Matriculas.DAT");
+        QTest::newRow("averías") << QStringLiteral("Averias.DAT");
+        QTest::newRow("ficha técnica") << QStringLiteral("FichaTecnica.DAT");
+    }
+    void tablaDanada()
+    {
+        QFETCH(QString, Fichero);
+        DatosPrueba Datos;
+        QVERIFY(Datos.isValid());
+        const int Marca = Datos.addBrand(QStringLiteral("SEAT"));
+        Datos.addVehicle(QStringLiteral("1111AAA"), Marca, Datos.addModel(QStringLiteral("IBIZA"), Marca), 1000);
+        Datos.addBreakdown(QStringLiteral("1111AAA"), QDate(2024, 2, 1), 500);
+        Datos.addSheet(QStringLiteral("1111AAA"));
+        QVERIFY(QFile::exists(Datos.ruta(Fichero)));
+        FicheroEstropeado Estropeado(Datos.ruta(Fichero));
+
+        const tVisto Visto = Arrancar(Datos.carpeta());
+        QVERIFY(Visto.Ventana);
+        QCOMPARE(Visto.Resultado, 0);
+
+        QStringList Errores;
+        for (const TAvisoMostrado &a : Avisos_Prueba::Mostrados())
+            if (a.Tipo == avError)
+                Errores << a.Texto;
+        QCOMPARE(Errores.size(), 1);
+        const QString &Texto = Errores.constFirst();
+        QVERIFY2(Texto.contains(QStringLiteral("Se ha producido un error de lectura")), qPrintable(Texto));
+        QVERIFY2(Texto.contains(Fichero), qPrintable(Texto));
+        QVERIFY2(Texto.contains(QStringLiteral("«Copia de Seguridad»")), qPrintable(Texto));
+        QFile Log(Excepcion.Ruta_Log());
+        QVERIFY(Log.open(QIODevice::ReadOnly));
+        const QString Entrada = QString::fromLatin1(Log.readAll());
+        QVERIFY2(Entrada.contains(QStringLiteral("Error de lectura en la tabla ") + Fichero), qPrintable(Entrada));
+        QVERIFY2(!Entrada.contains(QStringLiteral("Copia de Seguridad")), qPrintable(Entrada));
+    }
+
     // Day, month, four-digit year and "." between thousands, whatever LANG and LC_ALL say.
     void formatos()
     {

@@ -9,6 +9,7 @@
 #include "Teclado.h"
 
 #include <QClipboard>
+#include <QScopeGuard>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -60,7 +61,8 @@ private slots:
     void textHandlerSeesTextWhenLeaving();
     void pasteThatDoesNotFit_data();
     void pasteThatDoesNotFit();
-    void unreadableNumberWaits();
+    void unreadableTextWaits_data();
+    void unreadableTextWaits();
     void lookupChoice_data();
     void lookupChoice();
     void lookupListFollowsFilter();
@@ -313,31 +315,78 @@ void TstDBControles::pasteThatDoesNotFit()
     Avisos_Prueba::Reiniciar();
 }
 
-// A number the field cannot read stays on show, waiting, when the focus
-// leaves; taking it into the record raises, and the mended text is taken.
-void TstDBControles::unreadableNumberWaits()
+// A text the field cannot take (a number that is not one, a memo its handler
+// refuses by raising) stays on show, waiting, when the focus leaves or Enter is
+// pressed, and Enter goes on to the window (whose OK tells the user); taking it
+// into the record raises, and the mended text is taken.
+void TstDBControles::unreadableTextWaits_data()
 {
+    QTest::addColumn<bool>("memo");
+    QTest::addColumn<bool>("intro");
+    QTest::newRow("número, al dejar el campo") << false << false;
+    QTest::newRow("número, con Intro") << false << true;
+    QTest::newRow("memo, al dejar el campo") << true << false;
+}
+
+void TstDBControles::unreadableTextWaits()
+{
+    QFETCH(bool, memo);
+    QFETCH(bool, intro);
+    Avisos_Prueba::Reiniciar();
+    Avisos_Prueba::Sin_Ventanas(true);
+    const auto limpiar = qScopeGuard([] { Avisos_Prueba::Reiniciar(); });
     Mesa m(QStringLiteral("Averias.DAT"));
     m.datos.addBreakdown(QStringLiteral("1234ABC"), QDate(2001, 3, 7), 1000, QString(), QDate(), QString(), 80);
     m.tabla.open();
-    auto *e = new TDBEdit;
-    e->setDataSource(&m.ds);
-    e->setDataField(QStringLiteral("IMPORTE"));
     Ventana v;
-    v.mostrar(e);
+    TDBEdit *e = nullptr;
+    TDBMemo *t = nullptr;
+    if (memo) {
+        m.tabla.fieldByName(QStringLiteral("AVERIA"))->setOnSetText([](TField &f, const QString &texto) {
+            if (texto.contains(QLatin1Char('#')))
+                throw EDBEngineError(EngineCode::InvalidUse, QStringLiteral("Texto no válido"));
+            f.setAsString(texto);
+        });
+        t = new TDBMemo;
+        t->setDataSource(&m.ds);
+        t->setDataField(QStringLiteral("AVERIA"));
+        v.mostrar(t);
+    } else {
+        e = new TDBEdit;
+        e->setDataSource(&m.ds);
+        e->setDataField(QStringLiteral("IMPORTE"));
+        v.mostrar(e);
+    }
+    QWidget *control = memo ? static_cast<QWidget *>(t) : e;
     m.tabla.edit();
-    e->setFocus();
-    seleccionarTodo(e);
-    Teclear(e, QStringLiteral("12."));
-    v.otro->setFocus();
-    QVERIFY(v.otro->hasFocus());
-    QCOMPARE(e->text(), QStringLiteral("12."));
-    QVERIFY(e->modified());
-    QVERIFY_THROWS_EXCEPTION(EDBEngineError, e->updateRecord());
-    e->setFocus();
-    Teclear(e, QStringLiteral("500"));
-    e->updateRecord();
-    QCOMPARE(m.tabla.fieldByName(QStringLiteral("IMPORTE"))->asFloat(), 12500.0);
+    control->setFocus();
+    seleccionarTodo(control);
+    Teclear(control, memo ? QStringLiteral("12#") : QStringLiteral("12."));
+    if (intro) {
+        QSignalSpy intros(e, &QLineEdit::returnPressed);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(intros.size(), 1);
+        QVERIFY(e->hasFocus());
+    } else {
+        v.otro->setFocus();
+        QVERIFY(v.otro->hasFocus());
+    }
+    QCOMPARE(memo ? t->toPlainText() : e->text(), memo ? QStringLiteral("12#") : QStringLiteral("12."));
+    QVERIFY(memo ? t->modified() : e->modified());
+    QVERIFY(Avisos_Prueba::Mostrados().isEmpty());
+    if (memo) {
+        QVERIFY_THROWS_EXCEPTION(EDBEngineError, t->updateRecord());
+        t->setFocus();
+        QTest::keyClick(t, Qt::Key_Backspace);
+        t->updateRecord();
+        QCOMPARE(m.tabla.fieldByName(QStringLiteral("AVERIA"))->asString(), QStringLiteral("12"));
+    } else {
+        QVERIFY_THROWS_EXCEPTION(EDBEngineError, e->updateRecord());
+        e->setFocus();
+        Teclear(e, QStringLiteral("500"));
+        e->updateRecord();
+        QCOMPARE(m.tabla.fieldByName(QStringLiteral("IMPORTE"))->asFloat(), 12500.0);
+    }
 }
 
 void TstDBControles::textHandlerSeesTextWhenLeaving_data()
