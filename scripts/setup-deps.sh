@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the program and the tests need.
-# Idempotent: when everything is present it prints nothing and changes nothing.
+# Installs every Debian package the build, the program, the package and the tests need,
+# and generates the locales the tests run under. Idempotent: when everything is present
+# it prints nothing and changes nothing.
 set -euo pipefail
 
 packages=(
@@ -12,8 +13,15 @@ packages=(
   fonts-liberation2 fonts-comic-neue
   xvfb xauth
   libxcb1-dev libxcb-xtest0-dev # real key presses and window titles in the tests on X11
+  dpkg-dev                      # dpkg-shlibdeps: the Debian package's library dependencies
+  desktop-file-utils appstream  # the tests validate the menu entry and the AppStream file
+  locales                       # the tests run some programs under es_ES.UTF-8 and en_US.UTF-8
   poppler-utils # pdftotext: the tests read the reports' PDF files back
 )
+locales=(es_ES.UTF-8 en_US.UTF-8)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,12 +29,28 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Instalando dependencias: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-
-echo "Instalando dependencias: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# locale -a writes "es_ES.utf8" for "es_ES.UTF-8".
+missing_locales=()
+for l in "${locales[@]}"; do
+  if ! locale -a 2>/dev/null | grep -qix "${l%%.*}.utf8"; then
+    missing_locales+=("$l")
+  fi
+done
+if [ ${#missing_locales[@]} -gt 0 ]; then
+  echo "Generando locales: ${missing_locales[*]}"
+  for l in "${missing_locales[@]}"; do
+    if grep -q "^# *$l UTF-8" /etc/locale.gen; then
+      $SUDO sed -i "s/^# *\($l UTF-8\)/\1/" /etc/locale.gen
+    elif ! grep -q "^$l UTF-8" /etc/locale.gen; then
+      echo "$l UTF-8" | $SUDO tee -a /etc/locale.gen >/dev/null
+    fi
+  done
+  $SUDO locale-gen >/dev/null
+fi

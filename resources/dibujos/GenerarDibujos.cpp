@@ -1,6 +1,6 @@
-// Draws the program's pictures (main picture, button and menu pictures, About logo) into
-// resources/. Built only on request: cmake --build <dir> --target quelvaro-dibujos, then run
-// it with the resources folder as its argument.
+// Draws the program's pictures (main picture, button and menu pictures, About logo, the
+// desktop icon) into resources/. Built only on request: cmake --build <dir> --target
+// quelvaro-dibujos, then run it with the resources folder as its argument.
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -603,6 +603,12 @@ int main(int argc, char **argv)
         Correcto &= Guardar(Carpeta + QLatin1Char('/') + d.first + QStringLiteral("20.png"), 20, d.second);
     }
     Correcto &= Guardar(Carpeta + QStringLiteral("/emblema96.png"), 96, Emblema);
+    // The menu entry's icon for the desktop's hicolor theme, drawn at each size it asks for.
+    for (const int Lado : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString Tamano = QStringLiteral("iconos/%1x%1").arg(Lado);
+        Destino.mkpath(Tamano);
+        Correcto &= Guardar(Destino.filePath(Tamano + QStringLiteral("/es.quelvaro.Quelvaro.png")), Lado, Emblema);
+    }
     Imagen_Principal(Carpeta + QStringLiteral("/quelvaro.png"));
     return Correcto ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "CopiaDatos.h"
 #include "DataModulo.h"
 #include "Excepciones.h"
+#include "Protegido.h"
 #include "RealizarCopia.h"
 #include "SeleccionarDir.h"
 
@@ -69,9 +70,11 @@ TFormCopiaSeg::TFormCopiaSeg(QWidget *parent)
     v->addWidget(BtnSalir, 0, Qt::AlignHCenter);
     setFixedSize(sizeHint().expandedTo(QSize(280, 120)));
 
-    connect(BtnGuardar, &QPushButton::clicked, this, &TFormCopiaSeg::BtnGuardarClick);
-    connect(BtnRestaurar, &QPushButton::clicked, this, &TFormCopiaSeg::BtnRestaurarClick);
-    connect(BtnSalir, &QPushButton::clicked, this, &TFormCopiaSeg::BtnSalirClick);
+    // The copy's own failures are told with their context; anything else that
+    // fails in a button's handler goes to the central handler from here.
+    connect(BtnGuardar, &QPushButton::clicked, this, Protegido([this] { BtnGuardarClick(); }));
+    connect(BtnRestaurar, &QPushButton::clicked, this, Protegido([this] { BtnRestaurarClick(); }));
+    connect(BtnSalir, &QPushButton::clicked, this, Protegido([this] { BtnSalirClick(); }));
 }
 
 QString TFormCopiaSeg::Carpeta_Datos()

@@ -6,9 +6,10 @@
 #include "Ficheros.h"
 #include "Formatos.h"
 #include "Table.h"
+#include "Ubicaciones.h"
 
-#include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 #include <QMap>
 
 #include <algorithm>
@@ -234,10 +235,7 @@ TModuloDatos::~TModuloDatos()
 
 QString TModuloDatos::Carpeta_Datos_Predeterminada()
 {
-    QString dir = QCoreApplication::applicationDirPath();
-    if (!dir.endsWith(QLatin1Char('/')))
-        dir += QLatin1Char('/');
-    return dir + QStringLiteral("Datos");
+    return Ubicaciones().Carpeta_Datos;
 }
 
 void TModuloDatos::Establecer_Manejador_Error(tManejadorError manejador)
@@ -349,13 +347,16 @@ QStringList TModuloDatos::Nombres_Tablas()
 
 void TModuloDatos::DataModuleCreate()
 {
+    QString enCurso; // the table file being checked or opened
     try {
         Pantalla_Activa = Pantalla_Ninguna;
         DbMaestro->setDirectory(m_carpeta);
-        Revisar_Tablas(m_carpeta);
-        Abrir_Tablas();
+        Revisar_Tablas(m_carpeta, &enCurso);
+        Abrir_Tablas(&enCurso);
+        enCurso.clear();
         TableStore::setStrictChangeDetection(true);
     } catch (...) {
+        Fichero_Fallido = QFileInfo(enCurso).fileName();
         Informar_Error(std::current_exception());
     }
 }
@@ -371,8 +372,17 @@ void TModuloDatos::DataModuleDestroy()
 
 void TModuloDatos::Abrir_Tablas()
 {
-    for (const TObjetoTabla *o : Orden_Apertura())
-        (this->*o->Objeto)->open();
+    Abrir_Tablas(nullptr);
+}
+
+void TModuloDatos::Abrir_Tablas(QString *enCurso)
+{
+    for (const TObjetoTabla *o : Orden_Apertura()) {
+        TTable *t = this->*o->Objeto;
+        if (enCurso)
+            *enCurso = t->tableName();
+        t->open();
+    }
 }
 
 void TModuloDatos::Cerrar_Tablas()
@@ -402,6 +412,11 @@ void TModuloDatos::Cerrar_Carpeta_Datos()
 
 void TModuloDatos::Revisar_Tablas(const QString &carpeta)
 {
+    Revisar_Tablas(carpeta, nullptr);
+}
+
+void TModuloDatos::Revisar_Tablas(const QString &carpeta, QString *enCurso)
+{
     if (Cursor())
         Cursor()(true);
     struct Restaurar
@@ -417,11 +432,15 @@ void TModuloDatos::Revisar_Tablas(const QString &carpeta)
     TTable temporal; // a table by full path, in no database
     Listar_Ficheros(Unir_Camino(carpeta, QStringLiteral("*.DAT")), lista);
     for (const QString &ruta : lista) {
+        if (enCurso)
+            *enCurso = ruta;
         temporal.setTableName(ruta);
         // Compared on the character codes, as the versions are written ("2.50" < "3.00").
         if (QString::compare(temporal.formatVersion(), QStringLiteral("3.00"), Qt::CaseSensitive) < 0)
             temporal.upgrade();
     }
+    if (enCurso)
+        enCurso->clear();
     Borrar_Ficheros(carpeta, QStringLiteral("*.DUP"), false);
     Borrar_Ficheros(carpeta, QStringLiteral("*.??P"), false);
 }

@@ -48,12 +48,13 @@ class TModuloDatos : public QObject
 {
     Q_OBJECT
 public:
-    // Without a folder, the data folder is "Datos" beside the executable. Creation
+    // Without a folder, the data folder is the program's (Ubicaciones()). Creation
     // checks the folder's tables and opens them; a failure stops it at that step
     // and goes to the error handler (see Establecer_Manejador_Error).
     explicit TModuloDatos(const QString &carpetaDatos = QString(), QObject *parent = nullptr);
     ~TModuloDatos() override;
 
+    // "Datos" beside the executable, or the user's data folder (see Ubicaciones.h).
     static QString Carpeta_Datos_Predeterminada();
 
     // Where failures of creation, destruction and the after-scroll handler go. The
@@ -138,7 +139,15 @@ public:
 
     QString Carpeta_Datos() const { return m_carpeta; }
 
+    // The file name of the table ("Mantenimiento.DAT") whose check or opening
+    // stopped the creation; empty when it went well or stopped elsewhere.
+    QString Fichero_Fallido;
+
 private:
+    // As their public namesakes; `enCurso`, when given, names the table file
+    // being worked on, so a failure can be told with it.
+    static void Revisar_Tablas(const QString &carpeta, QString *enCurso);
+    void Abrir_Tablas(QString *enCurso);
     void Crear_Objetos();
     void Destruir_Objetos();
     void DataModuleCreate();

@@ -4,6 +4,7 @@
 #include "Avisos.h"
 #include "Protegido.h"
 #include "StoreErrors.h"
+#include "Ubicaciones.h"
 #include "UtilSistema.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QHash>
 #include <QMessageBox>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 #include <new>
 #include <system_error>
@@ -220,17 +222,22 @@ QString tExcepcion::Texto_Error() const
 {
     const QString cabecera = Mensaje_Usuario.isEmpty() ? Cabecera_Generica
                                                         : Mensaje_Usuario + QStringLiteral("\r\r");
+    QString texto;
     if (Origen_Error == 1) {
-        const QString t = Texto_Error_Sistema(Codigo_Error);
-        return t.isEmpty() ? cabecera + Mensaje_Error : t;
-    }
-    if (Origen_Error == 2) {
+        texto = Texto_Error_Sistema(Codigo_Error);
+        if (texto.isEmpty())
+            texto = cabecera + Mensaje_Error;
+    } else if (Origen_Error == 2) {
         QString detalle = Texto_Error_Motor(Codigo_Error);
         if (detalle.isEmpty())
             detalle = QStringLiteral("%1\r\r con el código de error número %2").arg(Mensaje_Error).arg(Codigo_Error);
-        return cabecera + detalle;
+        texto = cabecera + detalle;
+    } else {
+        return QString();
     }
-    return QString();
+    if (!m_nota.isEmpty())
+        texto += QStringLiteral("\r\r") + m_nota;
+    return texto;
 }
 
 void tExcepcion::Mostrar_Error()
@@ -246,6 +253,15 @@ void tExcepcion::Mostrar_Error()
             grabarSinPreguntar(textoLog);
         return;
     }
+    const QString texto = Texto_Error();
+    if (!m_mostrado->isEmpty() && texto == *m_mostrado) {
+        // The same failure again before the event loop turned: one user action
+        // that several handlers saw fail (a move read by the grid and by the
+        // caption). The user is told once; the log keeps each.
+        if (Grabar_Log)
+            grabarSinPreguntar(textoLog);
+        return;
+    }
     const QScopedValueRollback<bool> abierto(m_mostrando, true);
     // A failure handled while the message is open overwrites the capture: what
     // this one logs, and leaves captured, is kept aside.
@@ -253,7 +269,15 @@ void tExcepcion::Mostrar_Error()
     const qint32 codigo = Codigo_Error;
     const QString usuario = Mensaje_Usuario, error = Mensaje_Error;
     // The message goes first, so that a log problem never hides it.
-    Aviso(QStringLiteral("Error"), Texto_Error(), avError);
+    Aviso(QStringLiteral("Error"), texto, avError);
+    if (QCoreApplication::instance()) {
+        *m_mostrado = texto;
+        // Held weakly: the timer may outlive a handler object that goes first.
+        QTimer::singleShot(0, QCoreApplication::instance(), [visto = std::weak_ptr<QString>(m_mostrado)] {
+            if (const auto m = visto.lock())
+                m->clear();
+        });
+    }
     Origen_Error = origen;
     Codigo_Error = codigo;
     Mensaje_Usuario = usuario;
@@ -276,12 +300,20 @@ void tExcepcion::Tratar_Error(std::exception_ptr E, const QString &Mensaje_Usuar
     Borrar_Error();
 }
 
+void tExcepcion::Tratar_Error(std::exception_ptr E, const QString &Mensaje_Usuario, const QString &Nota)
+{
+    Registrar_Error(E, Mensaje_Usuario);
+    const QScopedValueRollback<QString> nota(m_nota, Nota);
+    Mostrar_Error();
+    Borrar_Error();
+}
+
 QString tExcepcion::Ruta_Log() const
 {
     const QString ejecutable = QCoreApplication::instance() ? QCoreApplication::applicationFilePath() : QString();
     QString carpeta = m_carpetaLog;
     if (carpeta.isEmpty())
-        carpeta = ejecutable.isEmpty() ? QDir::currentPath() : QFileInfo(ejecutable).absolutePath();
+        carpeta = ejecutable.isEmpty() ? QDir::currentPath() : Ubicaciones().Carpeta_Log;
     return QDir(carpeta).filePath(Nombre_Log(ejecutable));
 }
 
@@ -298,6 +330,8 @@ bool tExcepcion::escribirEntrada(const QString &Texto) const
     const QByteArray bytes = Codificar_1252(entrada);
 
     QFile f(Ruta_Log());
+    // The user's data folder may not exist yet when the first error comes.
+    QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
     if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
     const bool escrito = f.write(bytes) == bytes.size() && f.flush();

@@ -1,5 +1,6 @@
 // The error handler: turns a failure into a Spanish message, shows it with the
-// message dialog and appends an entry to the error log beside the executable.
+// message dialog and appends an entry to the error log (beside the executable, or in
+// the user's data folder when the program is installed; see Ubicaciones.h).
 #pragma once
 
 #include <QByteArray>
@@ -9,6 +10,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 class tExcepcion
 {
@@ -34,6 +36,9 @@ public:
     // Registrar_Error, Mostrar_Error and Borrar_Error in one call.
     void Tratar_Error(const std::exception &E, const QString &Mensaje_Usuario);
     void Tratar_Error(std::exception_ptr E, const QString &Mensaje_Usuario);
+    // The same with a note the user reads under the message (what to do about
+    // it); the note is not written to the log, whose entry stays as it is.
+    void Tratar_Error(std::exception_ptr E, const QString &Mensaje_Usuario, const QString &Nota);
     // Appends one entry for the captured error to the log; never fails outward.
     void Grabar_Error(const QString &Texto);
     // Makes this object the handler of the application's central handler.
@@ -42,7 +47,7 @@ public:
     // The text the user is shown for the captured error.
     QString Texto_Error() const;
 
-    // The log's folder: the executable's unless set (tests set it; empty restores).
+    // The log's folder: the program's (Ubicaciones()) unless set (tests set it; empty restores).
     void Fijar_Carpeta_Log(const QString &carpeta) { m_carpetaLog = carpeta; }
     QString Ruta_Log() const;
     // Asked after a failed attempt to write the log; true tries again. The default
@@ -56,6 +61,9 @@ private:
     void grabarSinPreguntar(const QString &Texto) noexcept;
 
     bool m_mostrando = false; // an error message is open
+    // The last message shown, until the event loop turns.
+    std::shared_ptr<QString> m_mostrado = std::make_shared<QString>();
+    QString m_nota;           // shown under the message, never logged
 
     QString m_carpetaLog;
     std::function<bool()> m_preguntaReintento;

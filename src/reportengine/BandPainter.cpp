@@ -92,25 +92,38 @@ int TBandPainter::Layout(const TReportBand &band, const std::vector<QString> &te
         }
         const TFontEntry *font = &Font_For(e);
         p.Text = i < texts.size() ? texts[i] : QString();
-        if (e.ShrinkToFit && w > 0 && e.Kind != TElementKind::RichText
-            && font->Metrics.horizontalAdvance(p.Text) > w)
+        // A text that fits even in the font's widest glyphs is not measured:
+        // most values of a row are short.
+        if (e.ShrinkToFit && w > 0 && e.Kind != TElementKind::RichText && !p.Text.isEmpty()
+            && p.Text.size() * font->Metrics.maxWidth() > w && font->Metrics.horizontalAdvance(p.Text) > w)
             font = &Shrunk(*font, p.Text, w);
         p.Font = &font->Unit;
         if (e.Kind == TElementKind::RichText) {
-            auto doc = std::make_unique<QTextDocument>();
-            doc->documentLayout()->setPaintDevice(const_cast<QPaintDevice *>(m_metrics));
-            doc->setDocumentMargin(0);
-            doc->setDefaultFont(font->Unit);
-            QTextOption option;
-            option.setAlignment(e.Alignment);
-            option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-            doc->setDefaultTextOption(option);
-            doc->setTextWidth(w);
+            // Documents are made once per element: making one costs more than laying out its text.
+            std::unique_ptr<QTextDocument> &slot = m_documents[&e];
+            if (!slot) {
+                slot = std::make_unique<QTextDocument>();
+                slot->setUndoRedoEnabled(false);
+                slot->documentLayout()->setPaintDevice(const_cast<QPaintDevice *>(m_metrics));
+                slot->setDocumentMargin(0);
+            }
+            QTextDocument *doc = slot.get();
+            if (doc->defaultTextOption().alignment() != e.Alignment
+                || doc->defaultTextOption().wrapMode() != QTextOption::WrapAtWordBoundaryOrAnywhere) {
+                QTextOption option;
+                option.setAlignment(e.Alignment);
+                option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+                doc->setDefaultTextOption(option);
+            }
+            if (doc->defaultFont() != font->Unit)
+                doc->setDefaultFont(font->Unit);
+            if (doc->textWidth() != w)
+                doc->setTextWidth(w);
             // Memos are typed as plain text; markup in them is shown, never obeyed.
             doc->setPlainText(p.Text);
             h = std::max(h, std::ceil(doc->size().height()));
             height = std::max(height, int(std::ceil(y + h)));
-            p.Document = std::move(doc);
+            p.Document = doc;
         } else {
             if (h <= 0)
                 h = std::ceil(font->Metrics.height());

@@ -23,7 +23,9 @@ struct TPlacedElement
     QRectF Rect;
     QString Text;
     const QFont *Font = nullptr;               // in report units
-    std::unique_ptr<QTextDocument> Document; // rich text, laid out at the element's width
+    // Rich text, laid out at the element's width. The painter keeps one document
+    // per element and lays it out anew at every printing of its band.
+    QTextDocument *Document = nullptr;
 };
 
 class TBandPainter
@@ -90,6 +92,7 @@ private:
     // and the painter is told of a font only when it really changes.
     std::vector<std::unique_ptr<TFontEntry>> m_pool;
     std::unordered_map<const TReportElement *, TElementFont> m_fonts;
+    std::unordered_map<const TReportElement *, std::unique_ptr<QTextDocument>> m_documents;
     const QFont *m_lastFont = nullptr;
     QPen m_lastPen;
     bool m_lastPenValid = false;

@@ -2,6 +2,8 @@
 
 #include "DataModulo.h"
 #include "PiezasInforme.h"
+#include "PrepararInformes.h"
+#include "Protegido.h"
 #include "RecordSource.h"
 #include "Table.h"
 
@@ -145,33 +147,21 @@ std::unique_ptr<TFormInformeRuedas> Crear_Informe_Ruedas()
     return std::make_unique<TFormInformeRuedas>();
 }
 
-namespace {
-
-// TablaMatriculas holding only the current vehicle: the master of the per-vehicle reports.
-void Filtrar_Vehiculo_Actual(TModuloDatos &m)
-{
-    const QString matricula = m.TableMatriculas->fieldByName(QStringLiteral("MATRICULA"))->asString();
-    // Filtered before it opens, so the whole vehicle table is never read for it.
-    m.TablaMatriculas->close();
-    m.TablaMatriculas->setFilter(Filtro_Matricula(matricula));
-    m.TablaMatriculas->setFiltered(true);
-    m.TablaMatriculas->open();
-}
-
-} // namespace
-
 bool Preparar_Informe_Ruedas(TModuloDatos &Modulo)
 {
     if (!Modulo.TableRuedas->active() || Modulo.TableRuedas->recordCount() <= 0)
         return false;
-    Filtrar_Vehiculo_Actual(Modulo);
-    Modulo.TableRuedas->refresh();
+    Filtrar_Vehiculo_Informe(Modulo);
+    try {
+        Modulo.TableRuedas->refresh();
+    } catch (...) {
+        Proteger([&Modulo] { Liberar_Vehiculo_Informe(Modulo); });
+        throw;
+    }
     return true;
 }
 
 void Terminar_Informe_Ruedas(TModuloDatos &Modulo)
 {
-    // Closed first: switching the filter off on an open table would read it whole.
-    Modulo.TablaMatriculas->close();
-    Modulo.TablaMatriculas->setFiltered(false);
+    Liberar_Vehiculo_Informe(Modulo);
 }

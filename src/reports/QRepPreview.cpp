@@ -1,5 +1,7 @@
 #include "QRepPreview.h"
 
+#include "Ubicaciones.h"
+
 #include "Avisos.h"
 #include "Excepciones.h"
 #include "ExportFilters.h"
@@ -858,7 +860,7 @@ void TFormQRepPreview::BtnSaveClick()
     Dar_Foco(BtnCerrar);
     if (!BtnSave->isEnabled() || !m_almacen)
         return;
-    QFileDialog dialogo(this, QStringLiteral("Guardar el informe"), Carpeta_Programa());
+    QFileDialog dialogo(this, QStringLiteral("Guardar el informe"), Ubicaciones().Carpeta_Documentos);
     dialogo.setObjectName(QStringLiteral("DlgGuardar"));
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
@@ -908,7 +910,7 @@ void TFormQRepPreview::BtnLoadClick()
     Dar_Foco(BtnCerrar);
     if (!BtnLoad->isEnabled() || !m_almacen)
         return;
-    QFileDialog dialogo(this, QStringLiteral("Cargar un informe"), Carpeta_Programa());
+    QFileDialog dialogo(this, QStringLiteral("Cargar un informe"), Ubicaciones().Carpeta_Documentos);
     dialogo.setObjectName(QStringLiteral("DlgCargar"));
     dialogo.setAcceptMode(QFileDialog::AcceptOpen);
     dialogo.setFileMode(QFileDialog::AnyFile);

@@ -5,7 +5,7 @@
 #include "DBGrid.h"
 #include "DataModulo.h"
 #include "EdAverias.h"
-#include "Excepciones.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QHBoxLayout>
@@ -65,43 +65,45 @@ void TFormAverias::Al_Mostrar()
 
 void TFormAverias::SpeedButton1Click()
 {
-    Fijar_Vista(TVista::Pendientes);
-    Actualizar_Titulo();
+    Cambiar_Vista(TVista::Pendientes);
 }
 
 void TFormAverias::SpeedButton2Click()
 {
-    Fijar_Vista(TVista::Reparadas);
-    Actualizar_Titulo();
+    Cambiar_Vista(TVista::Reparadas);
 }
 
 void TFormAverias::SpeedButton3Click()
 {
-    Fijar_Vista(TVista::Todas);
-    Actualizar_Titulo();
+    Cambiar_Vista(TVista::Todas);
+}
+
+// The filter and the count both read the table: a failure stops the click
+// there and is told once, never through the button's signal.
+void TFormAverias::Cambiar_Vista(TVista Vista)
+{
+    Proteger([this, Vista] {
+        Fijar_Vista(Vista);
+        Actualizar_Titulo();
+    });
 }
 
 void TFormAverias::Fijar_Vista(TVista Vista)
 {
     QToolButton *const Botones[] = {SpeedButton1, SpeedButton2, SpeedButton3};
     Botones[int(Vista)]->setChecked(true);
-    try {
-        TTable *t = ModuloDatos->TableAverias;
-        switch (Vista) {
-        case TVista::Pendientes:
-            t->setFilter(QStringLiteral("Estado = 'P'"));
-            t->setFiltered(true);
-            break;
-        case TVista::Reparadas:
-            t->setFilter(QStringLiteral("Estado = 'C'"));
-            t->setFiltered(true);
-            break;
-        case TVista::Todas:
-            t->setFiltered(false);
-            break;
-        }
-    } catch (...) {
-        // Called from a click or the window's showing: the error stops here.
-        Manejar_Excepcion_Central(std::current_exception());
+    TTable *t = ModuloDatos->TableAverias;
+    switch (Vista) {
+    case TVista::Pendientes:
+        t->setFilter(QStringLiteral("Estado = 'P'"));
+        t->setFiltered(true);
+        break;
+    case TVista::Reparadas:
+        t->setFilter(QStringLiteral("Estado = 'C'"));
+        t->setFiltered(true);
+        break;
+    case TVista::Todas:
+        t->setFiltered(false);
+        break;
     }
 }

@@ -34,6 +34,8 @@ protected:
     void Al_Mostrar() override;
 
 private:
-    // Sets the view on TableAverias and marks its button; then the caption.
+    // A view button: the view, then the caption.
+    void Cambiar_Vista(TVista Vista);
+    // Sets the view on TableAverias and marks its button; may raise.
     void Fijar_Vista(TVista Vista);
 };

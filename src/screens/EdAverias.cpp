@@ -4,6 +4,7 @@
 #include "BotonFecha.h"
 #include "DBControles.h"
 #include "FechaEntrada.h"
+#include "Protegido.h"
 #include "Table.h"
 #include "Validadores.h"
 
@@ -106,10 +107,10 @@ TFormEdAverias::TFormEdAverias(QWidget *parent) : TFormEdicionBase(TTipoRegistro
     setTabOrder(DbMAveria, DbMReparacion);
     setTabOrder(DbMReparacion, MMateriales);
 
-    connect(DbEFeAveria, &QLineEdit::textChanged, this, &TFormEdAverias::Actualizar_Boton_Aceptar);
-    connect(DbEKm, &QLineEdit::textChanged, this, &TFormEdAverias::Actualizar_Boton_Aceptar);
-    connect(DbMAveria, &QPlainTextEdit::textChanged, this, &TFormEdAverias::Actualizar_Boton_Aceptar);
-    connect(DbEFeRep, &QLineEdit::textChanged, this, &TFormEdAverias::Actualizar_Reparacion_Materiales);
+    connect(DbEFeAveria, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
+    connect(DbEKm, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
+    connect(DbMAveria, &QPlainTextEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
+    connect(DbEFeRep, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Reparacion_Materiales(); }));
     Actualizar_Reparacion_Materiales();
     setFixedSize(620, 520);
 }

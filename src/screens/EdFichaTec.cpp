@@ -4,6 +4,7 @@
 #include "DBControles.h"
 #include "DataModulo.h"
 #include "Esquema.h"
+#include "Protegido.h"
 #include "Table.h"
 #include "Validadores.h"
 
@@ -80,7 +81,7 @@ TFormEdFichaTec::TFormEdFichaTec(QWidget *parent) : TFormEdicionBase(TTipoRegist
     }
     DBEditMarca = Campos[0];
     DbEditClase = Campos[1];
-    connect(DBEditMarca, &QLineEdit::textChanged, this, &TFormEdFichaTec::Actualizar_Boton_Aceptar);
+    connect(DBEditMarca, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
     setFixedSize(760, 560);
 }
 

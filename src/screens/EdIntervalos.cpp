@@ -1,6 +1,7 @@
 // The maintenance interval editor.
 #include "EdIntervalos.h"
 
+#include "Protegido.h"
 #include "Validadores.h"
 
 #include <QGridLayout>
@@ -50,7 +51,7 @@ TFormEdIntervalos::TFormEdIntervalos(QWidget *parent) : TFormEdicionBase(TTipoRe
     }
     g->setRowStretch(5, 1);
     EditC_Aceite = Campos[0];
-    connect(EditC_Aceite, &QLineEdit::textChanged, this, &TFormEdIntervalos::Actualizar_Boton_Aceptar);
+    connect(EditC_Aceite, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
     setFixedSize(600, 230);
 }
 

@@ -4,6 +4,7 @@
 #include "DBControles.h"
 #include "DataModulo.h"
 #include "FechaEntrada.h"
+#include "Protegido.h"
 #include "Table.h"
 #include "Validadores.h"
 
@@ -48,8 +49,8 @@ TFormEdMantenimiento::TFormEdMantenimiento(QWidget *parent) : TFormEdicionBase(T
     Rejilla()->setColumnStretch(2, 1);
     Rejilla()->setRowStretch(Rejilla()->rowCount(), 1);
 
-    connect(DBEditFecha, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
-    connect(DBEditKilometros, &QLineEdit::textChanged, this, &TFormEdMantenimiento::Actualizar_Boton_Aceptar);
+    connect(DBEditFecha, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
+    connect(DBEditKilometros, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
     setFixedSize(360, 340);
 }
 

@@ -1,13 +1,15 @@
 // The brand editor.
 #include "EdMarcas.h"
 
+#include "Protegido.h"
+
 #include <QPushButton>
 
 TFormEdMarcas::TFormEdMarcas(QWidget *parent) : TFormEdicionBase(TTipoRegistro::Marcas, parent)
 {
     EditMarca = Anadir_Campo("EditMarca", QStringLiteral("Marca"), QStringLiteral("MARCA"));
     EditMarca->setUpperCase(true);
-    connect(EditMarca, &QLineEdit::textChanged, this, &TFormEdMarcas::Actualizar_Boton_Aceptar);
+    connect(EditMarca, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
     setFixedSize(340, 120);
 }
 

@@ -5,6 +5,7 @@
 #include "DataModulo.h"
 #include "Marcas.h"
 #include "Modelos.h"
+#include "Protegido.h"
 #include "Table.h"
 #include "Validadores.h"
 
@@ -76,9 +77,12 @@ TFormEdMatricula::TFormEdMatricula(QWidget *parent) : TFormEdicionBase(TTipoRegi
     EditKilometros = Anadir_Campo("EditKilometros", QStringLiteral("Kilómetros"), QStringLiteral("KILOMETROS"), 120);
     EditKilometros->setValidator(new TValidadorKilometros(EditKilometros));
 
-    connect(EditMatricula, &QLineEdit::textChanged, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
-    connect(DBLCBMarca, &TDBLookupComboBox::choiceMade, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
-    connect(DBLCBModelo, &TDBLookupComboBox::choiceMade, this, &TFormEdMatricula::Actualizar_Boton_Aceptar);
+    // The rule reads and filters the tables, and a read can fail: every handler
+    // hands its failure to the central handler where it runs.
+    const auto Regla = Protegido([this] { Actualizar_Boton_Aceptar(); });
+    connect(EditMatricula, &QLineEdit::textChanged, this, Regla);
+    connect(DBLCBMarca, &TDBLookupComboBox::choiceMade, this, Protegido([this] { Cambio_De_Marca(); }));
+    connect(DBLCBModelo, &TDBLookupComboBox::choiceMade, this, Regla);
     connect(SbMarca, &QToolButton::clicked, this, &TFormEdMatricula::SbMarcaClick);
     connect(SbModelo, &QToolButton::clicked, this, &TFormEdMatricula::SbModeloClick);
     setFixedSize(380, 200);
@@ -86,27 +90,58 @@ TFormEdMatricula::TFormEdMatricula(QWidget *parent) : TFormEdicionBase(TTipoRegi
 
 void TFormEdMatricula::Actualizar_Boton_Aceptar()
 {
-    BtnAceptar->setEnabled(!EditMatricula->text().isEmpty() && !DBLCBMarca->shownText().isEmpty()
-                           && !DBLCBModelo->shownText().isEmpty());
-
     // Only the chosen brand's models are offered.
     const qint32 Marca = ModuloDatos->TableMatriculas->fieldByName(QStringLiteral("MARCA"))->asInteger();
     TTable *Modelos = ModuloDatos->TableModelos;
     Modelos->setFilter(QStringLiteral("OrdenMarca = ") + QString::number(Marca));
     Modelos->setFiltered(true);
     DBLCBModelo->refreshList();
+
+    // Looked at once the list has narrowed: a model it no longer offers shows blank.
+    BtnAceptar->setEnabled(!EditMatricula->text().isEmpty() && !DBLCBMarca->shownText().isEmpty()
+                           && !DBLCBModelo->shownText().isEmpty());
+}
+
+// Another brand chosen: the model chosen before belongs to the former one, and
+// kept it would be stored with the new brand. A brand chosen again keeps it.
+void TFormEdMatricula::Cambio_De_Marca()
+{
+    Actualizar_Boton_Aceptar();
+    TTable *Vehiculos = ModuloDatos->TableMatriculas;
+    TField *Modelo = Vehiculos->fieldByName(QStringLiteral("MODELO"));
+    if (Modelo->isNull() || Modelo_De_La_Marca(Modelo->value()))
+        return;
+    Modelo->clear();
+    Actualizar_Boton_Aceptar();
+}
+
+// Whether the model numbered `Modelo` is among those the model table shows,
+// which are the chosen brand's.
+bool TFormEdMatricula::Modelo_De_La_Marca(const QVariant &Modelo) const
+{
+    const TTable *Modelos = ModuloDatos->TableModelos;
+    const TField *Orden = Modelos->fieldByName(QStringLiteral("ORDENMODELO"));
+    const qint64 Buscado = Modelo.toLongLong();
+    for (int Fila = 0; Fila < Modelos->recordCount(); ++Fila)
+        if (Modelos->valueAt(Fila, Orden).toLongLong() == Buscado)
+            return true;
+    return false;
 }
 
 void TFormEdMatricula::SbMarcaClick()
 {
-    TFormMarcas Marcas(this);
-    Marcas.exec();
+    Proteger([this] {
+        TFormMarcas Marcas(this);
+        Marcas.exec();
+    });
 }
 
 void TFormEdMatricula::SbModeloClick()
 {
-    TFormModelos Modelos(this);
-    Modelos.exec();
+    Proteger([this] {
+        TFormModelos Modelos(this);
+        Modelos.exec();
+    });
 }
 
 // The names kept with the vehicle are those of the brand and model chosen for it.

@@ -6,6 +6,7 @@
 #include "EdicionBase.h"
 
 class QToolButton;
+class QVariant;
 class TDBEdit;
 class TDBLookupComboBox;
 
@@ -32,4 +33,8 @@ protected:
     QString Texto_Eliminar() const override;
     void Eliminar() override;
     void Al_Cerrar() override;
+
+private:
+    void Cambio_De_Marca();
+    bool Modelo_De_La_Marca(const QVariant &Modelo) const;
 };

@@ -2,6 +2,7 @@
 #include "EdModelos.h"
 
 #include "DataModulo.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QPushButton>
@@ -10,7 +11,7 @@ TFormEdModelos::TFormEdModelos(QWidget *parent) : TFormEdicionBase(TTipoRegistro
 {
     EditModelo = Anadir_Campo("EditModelo", QStringLiteral("Modelo"), QStringLiteral("MODELO"));
     EditModelo->setUpperCase(true);
-    connect(EditModelo, &QLineEdit::textChanged, this, &TFormEdModelos::Actualizar_Boton_Aceptar);
+    connect(EditModelo, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
     setFixedSize(340, 120);
 }
 

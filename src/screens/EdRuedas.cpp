@@ -3,6 +3,7 @@
 
 #include "DBControles.h"
 #include "FechaEntrada.h"
+#include "Protegido.h"
 #include "Validadores.h"
 
 #include <QGridLayout>
@@ -38,8 +39,8 @@ TFormEdRuedas::TFormEdRuedas(QWidget *parent) : TFormEdicionBase(TTipoRegistro::
     g->addWidget(DBMemoObservaci, 2, 0, 1, 9);
     g->setRowStretch(2, 1);
 
-    connect(DBEditFecha, &QLineEdit::textChanged, this, &TFormEdRuedas::Actualizar_Boton_Aceptar);
-    connect(DBEditKm, &QLineEdit::textChanged, this, &TFormEdRuedas::Actualizar_Boton_Aceptar);
+    connect(DBEditFecha, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
+    connect(DBEditKm, &QLineEdit::textChanged, this, Protegido([this] { Actualizar_Boton_Aceptar(); }));
     setFixedSize(620, 300);
 }
 

@@ -8,6 +8,7 @@
 #include "Excepciones.h"
 #include "FechaEntrada.h"
 #include "ListaBase.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QFrame>
@@ -76,8 +77,10 @@ TFormEdicionBase::TFormEdicionBase(TTipoRegistro Tipo, QWidget *parent) : tFormB
     if (ModuloDatos)
         fTabla = ModuloDatos->Tabla(QString::fromLatin1(r.Tabla));
 
-    connect(BtnAceptar, &QPushButton::clicked, this, &TFormEdicionBase::BtnAceptarClick);
-    connect(BtnCancelar, &QPushButton::clicked, this, &TFormEdicionBase::BtnCancelarClick);
+    // The table steps report their own failures with their context; whatever
+    // else fails in a button's handler goes to the central handler from here.
+    connect(BtnAceptar, &QPushButton::clicked, this, Protegido([this] { BtnAceptarClick(); }));
+    connect(BtnCancelar, &QPushButton::clicked, this, Protegido([this] { BtnCancelarClick(); }));
     Cerrar_Con_Escape(this);
 }
 
@@ -162,7 +165,9 @@ void TFormEdicionBase::showEvent(QShowEvent *event)
         fMostrado = true;
         // Highlighting is attached once the kind has built its fields.
         Preparar_Campos(PnlDatos);
-        FormShow();
+        // A failed preparation is shown over the dialog; anything else that
+        // fails while it is shown is told here, never through Qt's delivery.
+        Proteger([this] { FormShow(); });
     }
 }
 

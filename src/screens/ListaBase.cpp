@@ -4,6 +4,7 @@
 #include "Avisos.h"
 #include "DBControles.h"
 #include "DBGrid.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QApplication>
@@ -54,7 +55,7 @@ protected:
         auto *w = static_cast<QWidget *>(watched);
         if (w->window() != fVentana || !fVentana->isVisible() || !fVentana->isActiveWindow())
             return false;
-        fVentana->close();
+        Proteger([this] { fVentana->close(); }); // closing an editor drops its pending record
         return true;
     }
 
@@ -235,7 +236,7 @@ bool TFormListaBase::eventFilter(QObject *watched, QEvent *event)
     if (d != fDetalle.constEnd()) {
         switch (event->type()) {
         case QEvent::MouseButtonDblClick:
-            BtnEditarClick();
+            BtnEditarClick(); // reports its own failures
             return true;
         case QEvent::FocusIn:
             if (QWidget *Rejilla = d.value())
@@ -259,7 +260,8 @@ void TFormListaBase::showEvent(QShowEvent *event)
     tFormBase::showEvent(event);
     if (!fMostrada) {
         fMostrada = true;
-        FormShow();
+        // Showing reads the tables; a failure is told once, and the window stays.
+        Proteger([this] { FormShow(); });
     }
 }
 
@@ -274,6 +276,7 @@ void TFormListaBase::FormShow()
     Al_Mostrar();
     if (r.Forma_Titulo != TFormaTitulo::Fijo)
         Actualizar_Titulo();
+    Despues_De_Mostrar();
 }
 
 void TFormListaBase::Actualizar_Titulo()
@@ -291,19 +294,21 @@ void TFormListaBase::Actualizar_Titulo()
     setWindowTitle(Titulo_Lista(fTipo, n, Cabecera));
 }
 
+// Each command reads the tables before and after its editor: a failure stops
+// it there and is told once, here, never through the button's signal.
 void TFormListaBase::BtnAnadirClick()
 {
-    Abrir_Editor(Modo_Anadir);
+    Proteger([this] { Abrir_Editor(Modo_Anadir); });
 }
 
 void TFormListaBase::BtnEditarClick()
 {
-    Abrir_Editor(Modo_Editar);
+    Proteger([this] { Abrir_Editor(Modo_Editar); });
 }
 
 void TFormListaBase::BtnEliminarClick()
 {
-    Abrir_Editor(Modo_Eliminar);
+    Proteger([this] { Abrir_Editor(Modo_Eliminar); });
 }
 
 bool Hay_Vehiculo_Actual()

@@ -88,8 +88,10 @@ protected:
     virtual QDialog *Crear_Editor() = 0;
     // Refusal of an add before the mode is set (kinds with one record per owner).
     virtual bool Permitir_Anadir() { return true; }
-    // Between Pantalla_Activa and the caption when the window is shown.
+    // Between Pantalla_Activa and the caption when the window is shown, and
+    // after the caption; a failure of either is told once with the showing's.
     virtual void Al_Mostrar() {}
+    virtual void Despues_De_Mostrar() {}
     // After an editor closed, or after the empty-table notice.
     virtual void Despues_Del_Editor() { Actualizar_Titulo(); }
 

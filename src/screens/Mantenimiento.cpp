@@ -3,7 +3,6 @@
 
 #include "DBGrid.h"
 #include "EdMantenimiento.h"
-#include "Excepciones.h"
 #include "Proximo.h"
 #include "Table.h"
 
@@ -122,18 +121,14 @@ QDialog *TFormMantenimiento::Crear_Editor()
 }
 
 // The caption is set by the pattern; the due readings follow it.
-void TFormMantenimiento::showEvent(QShowEvent *event)
+void TFormMantenimiento::Despues_De_Mostrar()
 {
-    TFormListaBase::showEvent(event);
-    if (fPrimeraVez) {
-        fPrimeraVez = false;
-        // The window's size is fixed, so the boxes keep the size the layout gave
-        // them: a new reading then repaints its box without laying out the panel
-        // again, at every move of a held-down arrow key.
-        for (QLabel *caja : Paneles)
-            caja->setFixedSize(caja->size());
-        Refrescar_Proximo();
-    }
+    // The window's size is fixed, so the boxes keep the size the layout gave
+    // them: a new reading then repaints its box without laying out the panel
+    // again, at every move of a held-down arrow key.
+    for (QLabel *caja : Paneles)
+        caja->setFixedSize(caja->size());
+    Refrescar_Proximo();
 }
 
 // After an editor, and after the empty-table notice, the readings reflect the
@@ -144,14 +139,11 @@ void TFormMantenimiento::Despues_Del_Editor()
     Refrescar_Proximo();
 }
 
+// Reads the tables: its callers tell a failure, once for the whole step.
 void TFormMantenimiento::Refrescar_Proximo()
 {
-    try {
-        ModuloDatos->Calcular_Proximo_Mantenimiento();
-        Mostrar_Proximo_Mantenimiento();
-    } catch (...) {
-        Manejar_Excepcion_Central(std::current_exception());
-    }
+    ModuloDatos->Calcular_Proximo_Mantenimiento();
+    Mostrar_Proximo_Mantenimiento();
 }
 
 void TFormMantenimiento::Mostrar_Proximo_Mantenimiento()

@@ -29,11 +29,9 @@ public:
 protected:
     QDialog *Crear_Editor() override;
     void Despues_Del_Editor() override;
-    void showEvent(QShowEvent *event) override;
+    void Despues_De_Mostrar() override;
 
 private:
     // Computes the due readings of the current vehicle and shows them.
     void Refrescar_Proximo();
-
-    bool fPrimeraVez = true;
 };

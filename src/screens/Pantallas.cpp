@@ -8,14 +8,19 @@
 #include "Marcas.h"
 #include "Matriculas.h"
 #include "Modelos.h"
+#include "Protegido.h"
 #include "Ruedas.h"
 
 namespace {
+// Called from the main window's buttons and menu: a window whose making fails
+// (its controls read the tables) is told here, never through the command's signal.
 template <class TForm>
 void Abrir(QWidget *parent)
 {
-    TForm Forma(parent);
-    Forma.exec();
+    Proteger([parent] {
+        TForm Forma(parent);
+        Forma.exec();
+    });
 }
 } // namespace
 

@@ -1,10 +1,13 @@
 // About box.
 #include "AcercaDe.h"
 
+#include "DataModulo.h"
 #include "Imagenes.h"
 #include "UtilInternet.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -81,6 +84,16 @@ TFormAcercaDe::TFormAcercaDe(QWidget *parent)
     LblEmail1->setCursor(Qt::PointingHandCursor);
     LblEmail1->setToolTip(QStringLiteral("Escribir al soporte técnico"));
     LblEmail1->installEventFilter(this);
+
+    // Where the tables are: beside the program, or in the user's folder once installed.
+    const QString Carpeta = QDir::toNativeSeparators(ModuloDatos ? ModuloDatos->Carpeta_Datos()
+                                                                 : TModuloDatos::Carpeta_Datos_Predeterminada());
+    LblCarpetaDatos = Etiqueta(Panel1, "LblCarpetaDatos", QString(), QRect(32, 386, 430, 22), 13, false, Oscuro);
+    LblCarpetaDatos->setText(QFontMetrics(LblCarpetaDatos->font())
+                                 .elidedText(QStringLiteral("Datos: ") + Carpeta, Qt::ElideMiddle,
+                                             LblCarpetaDatos->width()));
+    LblCarpetaDatos->setToolTip(Carpeta);
+    LblCarpetaDatos->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     SpeedButton1 = new QPushButton(Imagen_Shell(QStringLiteral("salir20")), QStringLiteral("&Cerrar"), Panel1);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));

@@ -1,4 +1,5 @@
-// The About box: the program's name and version, and the support address as a mail link.
+// The About box: the program's name and version, the data folder in use, and the support
+// address as a mail link.
 #pragma once
 
 #include <QDialog>
@@ -24,6 +25,7 @@ public:
     QLabel *LblVersion;
     QLabel *LblSoporte;
     QLabel *LblEmail1;
+    QLabel *LblCarpetaDatos; // "Datos: " and the folder, shortened in the middle when long
     QPushButton *SpeedButton1;
 
 protected:

@@ -12,8 +12,11 @@
 #include "Imagenes.h"
 #include "Principal.h"
 #include "SharedMem.h"
+#include "StoreErrors.h"
+#include "Ubicaciones.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QPointer>
@@ -40,6 +43,50 @@ void Inicializar_Aplicacion()
         delete Traductor;
     // The program ends when the main window closes, whatever else (the help) is open.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Ties the windows to the menu entry and its icon where the desktop goes by it (Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("es.quelvaro.Quelvaro"));
+}
+
+// The first start on the user's data folder makes its empty tables and says where they are.
+// A failure is reported here; the data module then reports the tables it cannot open.
+void Preparar_Datos_Del_Usuario(const QString &Carpeta)
+{
+    try {
+        if (Crear_Carpeta_Datos_Nueva(Carpeta))
+            Aviso(QStringLiteral("Carpeta de datos"),
+                  QStringLiteral("Quelvaro guardará sus datos en la carpeta\r\r%1\r\r"
+                                 "Se han creado en ella las tablas vacías.")
+                      .arg(QDir::toNativeSeparators(Carpeta)),
+                  avInformacion);
+    } catch (...) {
+        Excepcion.Tratar_Error(std::current_exception(),
+                               QStringLiteral("No se ha podido crear la carpeta de datos %1.")
+                                   .arg(QDir::toNativeSeparators(Carpeta)));
+    }
+}
+
+// Failures of the data module while the program runs.
+void Error_Datos(std::exception_ptr Error)
+{
+    Excepcion.Tratar_Error(Error, QString());
+}
+
+// What the user reads under a failure of the start-up check: the table's file,
+// and for a damaged one the way out. The log's entry stays the plain one.
+QString Nota_Arranque(std::exception_ptr Error, const QString &Fichero)
+{
+    if (Fichero.isEmpty())
+        return QString();
+    QString Nota = QStringLiteral("Fichero de la tabla: ") + Fichero;
+    try {
+        std::rethrow_exception(Error);
+    } catch (const EDBEngineError &e) {
+        if (e.errorCode() == EngineCode::ReadError)
+            Nota += QStringLiteral("\rRestaure una copia con «Copia de Seguridad», o conserve el fichero para el "
+                                   "técnico.");
+    } catch (...) {
+    }
+    return Nota;
 }
 
 } // namespace
@@ -50,7 +97,7 @@ void Preparar_Unidades()
     Clase_Aux();
     Ajustar_Formatos_Regionales();
     Excepcion.Configurar_Excepciones(true);
-    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) { Excepcion.Tratar_Error(Error, QString()); });
+    TModuloDatos::Establecer_Manejador_Error(Error_Datos);
     TModuloDatos::Establecer_Cursor_Espera([](bool Ocupado) {
         if (Ocupado)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -95,8 +142,20 @@ int Secuencia_Principal(const tOpcionesArranque &Opciones)
     Formatos_Regionales().ShortDateFormat = QStringLiteral("dd/MM/yyyy");
 
     // 6. The data module checks and opens the tables; a failure there is reported by the
-    // error handler and start-up goes on with the tables closed.
-    Modulo = std::make_unique<TModuloDatos>(Opciones.Carpeta_Datos);
+    // error handler, naming the table, and start-up goes on with the tables closed.
+    QString Carpeta = Opciones.Carpeta_Datos;
+    bool Del_Usuario = Opciones.Datos_Del_Usuario;
+    if (Carpeta.isEmpty()) {
+        Carpeta = Ubicaciones().Carpeta_Datos;
+        Del_Usuario = Ubicaciones().Datos_Del_Usuario;
+    }
+    if (Del_Usuario)
+        Preparar_Datos_Del_Usuario(Carpeta);
+    TModuloDatos::Establecer_Manejador_Error([](std::exception_ptr Error) {
+        Excepcion.Tratar_Error(Error, QString(), Nota_Arranque(Error, ModuloDatos ? ModuloDatos->Fichero_Fallido : QString()));
+    });
+    Modulo = std::make_unique<TModuloDatos>(Carpeta);
+    TModuloDatos::Establecer_Manejador_Error(Error_Datos);
 
     // 7.
     Principal = std::make_unique<TFormPrincipal>();

@@ -12,7 +12,10 @@ class tSharedMem;
 struct tOpcionesArranque
 {
     QString Nombre_Bloque = QStringLiteral("Quelvaro");
-    QString Carpeta_Datos; // empty: "Datos" beside the executable
+    QString Carpeta_Datos; // empty: the program's data folder (Ubicaciones())
+    // With Carpeta_Datos: it is the user's data folder, whose tables the first start creates.
+    // Without it, Ubicaciones() tells.
+    bool Datos_Del_Usuario = false;
     // Called with the main window on screen, right before the event loop starts.
     std::function<void(TFormPrincipal &, tSharedMem &)> Al_Empezar;
 };

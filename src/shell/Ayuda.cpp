@@ -2,6 +2,7 @@
 #include "Ayuda.h"
 
 #include "Avisos.h"
+#include "Ubicaciones.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,7 +98,7 @@ void Fijar_Fichero_Ayuda(const QString &Camino)
 QString Fichero_Ayuda()
 {
     if (gFicheroAyuda.isEmpty())
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/Quelvaro.Hlp");
+        return Ubicaciones().Fichero_Ayuda;
     return gFicheroAyuda;
 }
 

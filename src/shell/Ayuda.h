@@ -43,7 +43,7 @@ private:
     QList<TTemaAyuda> fTemas;
 };
 
-// The application's help file; by default "Quelvaro.Hlp" beside the executable.
+// The application's help file; by default the program's "Quelvaro.Hlp" (Ubicaciones()).
 void Fijar_Fichero_Ayuda(const QString &Camino);
 QString Fichero_Ayuda();
 

@@ -9,12 +9,14 @@
 #include "Excepciones.h"
 #include "FormBase.h"
 #include "Imagenes.h"
+#include "Informes.h"
 #include "ListaVehiIntervalo.h"
 #include "ListaVehiculos.h"
 #include "Pantallas.h"
 #include "PantallasMantto.h"
 #include "QRepPreview.h"
 #include "Table.h"
+#include "Ubicaciones.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -230,7 +232,7 @@ void TFormPrincipal::Crear_Menus()
 
 void TFormPrincipal::FormCreate()
 {
-    Fijar_Fichero_Ayuda(QCoreApplication::applicationDirPath() + QStringLiteral("/Quelvaro.Hlp"));
+    Fijar_Fichero_Ayuda(Ubicaciones().Fichero_Ayuda);
     Fijar_Contexto_Ayuda(this, 110);
 }
 
@@ -312,7 +314,10 @@ void TFormPrincipal::SBCopiaSegClick()
     CopiaSeg.exec();
 }
 
-void TFormPrincipal::Informes() {}
+void TFormPrincipal::Informes()
+{
+    Abrir_Informes();
+}
 
 void TFormPrincipal::Mantenimiento1Click()
 {

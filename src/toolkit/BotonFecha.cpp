@@ -7,6 +7,7 @@
 #include "DBEnlace.h"
 #include "FechaEntrada.h"
 #include "Formatos.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QCoreApplication>
@@ -70,7 +71,9 @@ tBotonFecha::tBotonFecha(QWidget *parent)
     setIcon(glifoFecha());
     setToolTip(QStringLiteral("Seleccionar una fecha"));
     resize(Lado_Minimo, Lado_Minimo);
-    connect(this, &QAbstractButton::clicked, this, &tBotonFecha::Click);
+    // Putting the date in begins the record's edit, which can fail: reported
+    // where it happens, never through the button's signal.
+    connect(this, &QAbstractButton::clicked, this, Protegido([this] { Click(); }));
 }
 
 bool tBotonFecha::Fecha_Correcta(const QString &Texto) const
@@ -164,7 +167,7 @@ void tBotonFecha::mouseReleaseEvent(QMouseEvent *e)
 {
     QToolButton::mouseReleaseEvent(e);
     if (e->button() == Qt::RightButton)
-        Fecha_De_Hoy();
+        Proteger([this] { Fecha_De_Hoy(); });
 }
 
 void tBotonFecha::Fecha_De_Hoy()

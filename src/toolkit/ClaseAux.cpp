@@ -4,6 +4,7 @@
 
 #include "DBEnlace.h"
 #include "FormBase.h"
+#include "Protegido.h"
 #include "Table.h"
 
 #include <QAbstractItemView>
@@ -246,12 +247,15 @@ bool tClaseAux::eventFilter(QObject *watched, QEvent *event)
         return QObject::eventFilter(watched, event);
     // The control takes the event first, as it does before its enter and exit
     // handlers run: on leaving, what was typed is in the field before the
-    // display format comes back.
-    static_cast<QObject *>(w)->event(event);
-    if (entra)
-        Resaltar_Control(w);
-    else
-        Restaurar_Control(w);
+    // display format comes back. Showing the field again reads it, and a
+    // failure is told here, never through the delivery of the focus change.
+    Proteger([w, event, entra, this] {
+        static_cast<QObject *>(w)->event(event);
+        if (entra)
+            Resaltar_Control(w);
+        else
+            Restaurar_Control(w);
+    });
     return true;
 }
 

@@ -218,12 +218,14 @@ bool modifiesText(const QKeyEvent *e)
 
 TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
 {
-    connect(&m_link, &TDBFieldLink::recordChanged, this, &TDBEdit::load);
-    connect(&m_link, &TDBFieldLink::fieldWritten, this, [this](TField *f) {
+    // Loading reads the field and beginning an edit reads the record again;
+    // either can fail, and the failure is reported where it happens.
+    connect(&m_link, &TDBFieldLink::recordChanged, this, Protegido([this] { load(); }));
+    connect(&m_link, &TDBFieldLink::fieldWritten, this, Protegido([this](TField *f) {
         if (!m_writing && f && f == dbField())
             load();
-    });
-    connect(this, &QLineEdit::textEdited, this, &TDBEdit::userEdited);
+    }));
+    connect(this, &QLineEdit::textEdited, this, Protegido([this](const QString &t) { userEdited(t); }));
 }
 
 void TDBEdit::setDataSource(TDataSource *ds)
@@ -321,19 +323,29 @@ bool TDBEdit::acceptsChar(QChar c) const
 
 void TDBEdit::keyPressEvent(QKeyEvent *e)
 {
+    // Beginning an edit reads the record again and can fail: told here, and
+    // the key goes no further.
+    if (!Proteger([this, e] { keyPress(e); }))
+        e->accept();
+}
+
+void TDBEdit::keyPress(QKeyEvent *e)
+{
     if (!m_link.dataSource() || isReadOnly()) {
         QLineEdit::keyPressEvent(e);
         return;
     }
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         // Before the dialog's default button sees the key.
-        updateRecord();
-        if (m_pending) {
+        if (writeText(false) == tEscritura::Rechazado) {
             // Refused, and the user told so: the key ends here, or the default
             // button would check the same text and say it again.
             e->accept();
             return;
         }
+        // Taken, or a text the field cannot read (a number that is not one):
+        // that stays on show and the key goes on, as storing the record is
+        // what tells the user, by the field's name, and keeps the dialog open.
         QLineEdit::keyPressEvent(e);
         return;
     }
@@ -377,7 +389,9 @@ void TDBEdit::inputMethodEvent(QInputMethodEvent *e)
 {
     if (m_link.dataSource() && !isReadOnly() && !e->commitString().isEmpty()) {
         TField *f = dbField();
-        if (!f || f->kind() != TFieldKind::Data || !m_link.canModify() || !m_link.beginChange()) {
+        bool editable = false;
+        Proteger([&] { editable = f && f->kind() == TFieldKind::Data && m_link.canModify() && m_link.beginChange(); });
+        if (!editable) {
             e->accept();
             return;
         }
@@ -437,14 +451,14 @@ void TDBEdit::userEdited(const QString &typed)
         writeText(false);
 }
 
-void TDBEdit::writeText(bool raise)
+TDBEdit::tEscritura TDBEdit::writeText(bool raise)
 {
     if (!m_pending || m_writing)
-        return;
+        return tEscritura::Tomado;
     TField *f = dbField();
     if (!f || !m_link.editing()) {
         m_pending = false;
-        return;
+        return tEscritura::Tomado;
     }
     QString t = shownText();
     if (!inputMask().isEmpty() && !f->hasOnSetText() && essence(t).isEmpty())
@@ -457,14 +471,15 @@ void TDBEdit::writeText(bool raise)
         m_writing = false;
         if (raise)
             throw;
-        return;
+        return tEscritura::Sin_Leer;
     }
     m_writing = false;
     // A text handler that refuses the text (with its own message) keeps the
     // former value: the typed text stays on show, waiting for a correction.
     if (f->hasOnSetText() && f->value() == before && essence(t) != essence(Formatos::Texto_Edicion(f, before)))
-        return;
+        return tEscritura::Rechazado;
     m_pending = false;
+    return tEscritura::Tomado;
 }
 
 void TDBEdit::updateRecord()
@@ -480,14 +495,14 @@ bool TDBEdit::event(QEvent *e)
     // to be mended; it is told when the record is to be stored (updateRecord),
     // never thrown through the delivery of a focus change.
     if (e->type() == QEvent::FocusAboutToChange && m_link.dataSource())
-        writeText(false);
+        Proteger([this] { writeText(false); });
     return QLineEdit::event(e);
 }
 
 void TDBEdit::focusInEvent(QFocusEvent *e)
 {
     if (m_link.dataSource() && !m_pending)
-        load(); // edit text while focused
+        Proteger([this] { load(); }); // edit text while focused
     QLineEdit::focusInEvent(e);
     // A masked field (a date) reads "  /  /    " when empty and its cursor stays
     // after the mask, where nothing typed goes in: however it gets the focus, it
@@ -515,19 +530,20 @@ void TDBEdit::focusOutEvent(QFocusEvent *e)
     QLineEdit::focusOutEvent(e);
     if (m_link.dataSource() && !m_pending && !hasFocus() && e->reason() != Qt::ActiveWindowFocusReason
         && e->reason() != Qt::PopupFocusReason)
-        load(); // back to the display text
+        Proteger([this] { load(); }); // back to the display text
 }
 
 // ---------------------------------------------------------------- TDBMemo
 
 TDBMemo::TDBMemo(QWidget *parent) : QPlainTextEdit(parent)
 {
-    connect(&m_link, &TDBFieldLink::recordChanged, this, &TDBMemo::load);
-    connect(&m_link, &TDBFieldLink::fieldWritten, this, [this](TField *f) {
+    // As for the edit: each handler reports its failure where it runs.
+    connect(&m_link, &TDBFieldLink::recordChanged, this, Protegido([this] { load(); }));
+    connect(&m_link, &TDBFieldLink::fieldWritten, this, Protegido([this](TField *f) {
         if (!m_writing && f && f == dbField())
             load();
-    });
-    connect(this, &QPlainTextEdit::textChanged, this, &TDBMemo::userEdited);
+    }));
+    connect(this, &QPlainTextEdit::textChanged, this, Protegido([this] { userEdited(); }));
 }
 
 void TDBMemo::setDataSource(TDataSource *ds)
@@ -558,39 +574,40 @@ void TDBMemo::dbRefreshText()
         load();
 }
 
+// Whether the user may change the text now: beginning the edit reads the record
+// again, and a failure is told here and counts as no.
+bool TDBMemo::beginChange()
+{
+    TField *f = dbField();
+    bool editable = false;
+    Proteger([&] { editable = f && f->kind() == TFieldKind::Data && m_link.canModify() && m_link.beginChange(); });
+    return editable;
+}
+
 void TDBMemo::keyPressEvent(QKeyEvent *e)
 {
     if (m_link.dataSource() && (modifiesText(e) || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        && !isReadOnly()) {
-        TField *f = dbField();
-        if (!f || f->kind() != TFieldKind::Data || !m_link.canModify() || !m_link.beginChange()) {
-            QApplication::beep();
-            e->accept();
-            return;
-        }
+        && !isReadOnly() && !beginChange()) {
+        QApplication::beep();
+        e->accept();
+        return;
     }
     QPlainTextEdit::keyPressEvent(e);
 }
 
 void TDBMemo::inputMethodEvent(QInputMethodEvent *e)
 {
-    if (m_link.dataSource() && !e->commitString().isEmpty()) {
-        TField *f = dbField();
-        if (!f || f->kind() != TFieldKind::Data || !m_link.canModify() || !m_link.beginChange()) {
-            e->accept();
-            return;
-        }
+    if (m_link.dataSource() && !e->commitString().isEmpty() && !beginChange()) {
+        e->accept();
+        return;
     }
     QPlainTextEdit::inputMethodEvent(e);
 }
 
 void TDBMemo::insertFromMimeData(const QMimeData *source)
 {
-    if (m_link.dataSource()) {
-        TField *f = dbField();
-        if (!f || f->kind() != TFieldKind::Data || !m_link.canModify() || !m_link.beginChange())
-            return;
-    }
+    if (m_link.dataSource() && !beginChange())
+        return;
     QPlainTextEdit::insertFromMimeData(source);
 }
 
@@ -637,8 +654,11 @@ void TDBMemo::updateRecord()
 
 bool TDBMemo::event(QEvent *e)
 {
+    // As in the edit: a text the field cannot take stays on show when the focus
+    // leaves, and is told when the record is to be stored (updateRecord), never
+    // thrown through the delivery of a focus change.
     if (e->type() == QEvent::FocusAboutToChange && m_link.dataSource())
-        writeText(true);
+        Proteger([this] { writeText(false); });
     return QPlainTextEdit::event(e);
 }
 
@@ -859,15 +879,15 @@ TDBNavigator::TDBNavigator(QWidget *parent) : QWidget(parent)
         b->setAutoRaise(false);
         b->setMinimumSize(25, 25);
         lay->addWidget(b);
-        connect(b, &QToolButton::clicked, this, [this, step] { move(step); });
+        connect(b, &QToolButton::clicked, this, [this, step] { move(step); }); // reports its own failures
         return b;
     };
     m_first = make("nbFirst", QStringLiteral("Primer registro"), Glyph::First, &TTable::first);
     m_prior = make("nbPrior", QStringLiteral("Registro anterior"), Glyph::Prior, &TTable::prior);
     m_next = make("nbNext", QStringLiteral("Registro siguiente"), Glyph::Next, &TTable::next);
     m_last = make("nbLast", QStringLiteral("Último registro"), Glyph::Last, &TTable::last);
-    connect(&m_link, &TDBFieldLink::recordChanged, this, &TDBNavigator::updateButtons);
-    updateButtons();
+    connect(&m_link, &TDBFieldLink::recordChanged, this, Protegido([this] { updateButtons(); }));
+    Proteger([this] { updateButtons(); });
 }
 
 void TDBNavigator::setDataSource(TDataSource *ds)
@@ -895,9 +915,14 @@ void TDBNavigator::move(void (TTable::*step)())
     TTable *t = m_link.table();
     if (!t || !t->active())
         return;
-    (t->*step)();
-    updateButtons();
-    emit moved();
+    // A move reads the table and can fail: told here, once; the buttons, which
+    // would read the same table again, stay as they were.
+    if (!Proteger([t, step] { (t->*step)(); }))
+        return;
+    Proteger([this] {
+        updateButtons();
+        emit moved();
+    });
 }
 
 // ---------------------------------------------------------------- Grabar_Controles

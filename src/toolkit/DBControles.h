@@ -103,9 +103,15 @@ protected:
     void inputMethodEvent(QInputMethodEvent *e) override;
 
 private:
+    // What became of the text typed: taken by the field; refused by the field's
+    // own text handler, which told the user why; or not read (a number that is
+    // not one), only when not raised. The last two stay on show, waiting.
+    enum class tEscritura { Tomado, Rechazado, Sin_Leer };
+
     void load();
     void userEdited(const QString &text);
-    void writeText(bool raise);
+    void keyPress(QKeyEvent *e);
+    tEscritura writeText(bool raise);
     bool acceptsChar(QChar c) const;
     void applyFieldSettings(const TField *f);
     int fieldLength() const; // characters a bound text field holds; 0: no limit
@@ -152,6 +158,7 @@ private:
     void load();
     void userEdited();
     void writeText(bool raise);
+    bool beginChange();
 
     TDBFieldLink m_link;
     bool m_loading = false;

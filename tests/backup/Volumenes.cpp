@@ -91,3 +91,17 @@ bool tInmutable::cambiar(bool poner)
     ::close(fd);
     return bien;
 }
+
+QMap<QString, QByteArray> Foto(const QString &carpeta)
+{
+    QMap<QString, QByteArray> r;
+    const QFileInfoList l =
+        QDir(carpeta).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &fi : l) {
+        QFile f(fi.filePath());
+        r.insert(fi.fileName(), fi.isDir()                      ? QByteArray("<carpeta>")
+                                : f.open(QIODevice::ReadOnly) ? f.readAll()
+                                                              : QByteArray("<ilegible>"));
+    }
+    return r;
+}

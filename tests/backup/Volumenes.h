@@ -4,6 +4,8 @@
 // says why and the test skips.
 #pragma once
 
+#include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -70,3 +72,8 @@ private:
         if (!(lugar).valido())                                                                                         \
             QSKIP(qPrintable((lugar).motivo()));                                                                       \
     } while (false)
+
+// Every entry of a folder, hidden ones included, with the bytes of each file
+// ("<carpeta>" for a folder, "<ilegible>" for a file that cannot be read), to
+// compare a folder before and after.
+QMap<QString, QByteArray> Foto(const QString &carpeta);

@@ -2,8 +2,10 @@
 // which files go, the stamp, a backup that cannot finish (a disk that fills up, a
 // read-only place, a file that cannot be replaced, a destination that goes away)
 // and a restore that must leave the data folder exactly as it was when it fails.
+#include "Capturar.h"
 #include "CopiaDatos.h"
 #include "Esquema.h"
+#include "Ficheros.h"
 #include "Table.h"
 #include "Volumenes.h"
 
@@ -19,29 +21,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray Leer(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ilegible>");
-}
-
-bool Escribir(const QString &ruta, const QByteArray &bytes)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-// Every entry of a folder, hidden ones included, with the bytes of each file.
-QMap<QString, QByteArray> Foto(const QString &carpeta)
-{
-    QMap<QString, QByteArray> r;
-    const QFileInfoList l =
-        QDir(carpeta).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo &fi : l)
-        r.insert(fi.fileName(), fi.isDir() ? QByteArray("<carpeta>") : Leer(fi.filePath()));
-    return r;
-}
 
 QStringList Textos(const QList<tFallo> &fallos)
 {
@@ -93,7 +72,7 @@ struct tDatos
 void Llenar(const QString &carpeta, const QList<int> &tamanos)
 {
     for (int i = 0; i < tamanos.size(); ++i)
-        Escribir(QStringLiteral("%1/f%2.bin").arg(carpeta).arg(i, 2, 10, QLatin1Char('0')),
+        Escribir_Fichero(QStringLiteral("%1/f%2.bin").arg(carpeta).arg(i, 2, 10, QLatin1Char('0')),
                  QByteArray(tamanos[i], char('a' + i % 26)));
 }
 
@@ -119,12 +98,12 @@ private slots:
     {
         QTemporaryDir d;
         const QString c = d.path();
-        Escribir(c + "/b.DAT", "123");
-        Escribir(c + "/A.DAT", "1");
-        Escribir(c + "/.oculto", "x");
-        Escribir(c + "/DatosCopia.dat", Sello_Antiguo);
+        Escribir_Fichero(c + "/b.DAT", "123");
+        Escribir_Fichero(c + "/A.DAT", "1");
+        Escribir_Fichero(c + "/.oculto", "x");
+        Escribir_Fichero(c + "/DatosCopia.dat", Sello_Antiguo);
         QDir(c).mkdir("sub");
-        Escribir(c + "/sub/dentro.txt", "x");
+        Escribir_Fichero(c + "/sub/dentro.txt", "x");
         QFile::link(c + "/b.DAT", c + "/enlace");
         QVERIFY(::mkfifo(QFile::encodeName(c + "/tuberia").constData(), 0600) == 0);
 
@@ -220,7 +199,7 @@ private slots:
         QTemporaryDir d;
         QVERIFY(!Existe_Sello(d.path()));
         Escribir_Sello(d.path(), QDate(2024, 3, 5));
-        QCOMPARE(Leer(d.path() + "/DatosCopia.dat"), QByteArray("05/03/2024\r\n"));
+        QCOMPARE(Leer_Fichero(d.path() + "/DatosCopia.dat"), QByteArray("05/03/2024\r\n"));
         QCOMPARE(Contenido_Sello(QDate(2024, 12, 31)), QByteArray("31/12/2024\r\n"));
         QVERIFY(Existe_Sello(d.path()));
         QCOMPARE(Leer_Sello(d.path()), QString("05/03/2024"));
@@ -243,7 +222,7 @@ private slots:
         QFETCH(QByteArray, contenido);
         QFETCH(QString, fecha);
         QTemporaryDir d;
-        Escribir(d.path() + "/DatosCopia.dat", contenido);
+        Escribir_Fichero(d.path() + "/DatosCopia.dat", contenido);
         QCOMPARE(Leer_Sello(d.path()), fecha);
     }
 
@@ -269,34 +248,33 @@ private slots:
         else
             QVERIFY(::mkfifo(QFile::encodeName(ruta).constData(), 0600) == 0);
         QVERIFY(Existe_Sello(d.path()));
-        try {
+        const auto e = Capturar<EFalloCopia>([&] {
             Leer_Sello(d.path());
-            QFAIL("se leyó un sello ilegible");
-        } catch (const EFalloCopia &e) {
-            QCOMPARE(e.message(), QString("No se puede leer el fichero %1: %2.").arg(ruta, motivo));
-        }
+        });
+        QVERIFY2(e, "se leyó un sello ilegible");
+        QCOMPARE(e->message(), QString("No se puede leer el fichero %1: %2.").arg(ruta, motivo));
     }
 
     void guardar()
     {
         tDatos f("1234ABC");
         const QString &datos = f.datos;
-        Escribir(datos + "/Notas.txt", "notas");
-        Escribir(datos + "/.oculto", "x");
+        Escribir_Fichero(datos + "/Notas.txt", "notas");
+        Escribir_Fichero(datos + "/.oculto", "x");
         QDir(datos).mkdir("sub");
-        Escribir(datos + "/sub/dentro.txt", "x");
+        Escribir_Fichero(datos + "/sub/dentro.txt", "x");
         // A journal beside its table goes with it; a stamp a restore left here does not.
-        Escribir(datos + "/Averias.DAT-journal", "diario de averías");
-        Escribir(datos + "/DatosCopia.dat", "01/01/1990\r\n");
+        Escribir_Fichero(datos + "/Averias.DAT-journal", "diario de averías");
+        Escribir_Fichero(datos + "/DatosCopia.dat", "01/01/1990\r\n");
 
         QTemporaryDir d;
         const QString destino = d.path();
-        Escribir(destino + "/DatosCopia.dat", Sello_Antiguo);
-        Escribir(destino + "/Ruedas.DAT-journal", "diario de otra copia"); // would be applied to the new Ruedas.DAT
-        Escribir(destino + "/otro.txt", "ajeno");
+        Escribir_Fichero(destino + "/DatosCopia.dat", Sello_Antiguo);
+        Escribir_Fichero(destino + "/Ruedas.DAT-journal", "diario de otra copia"); // would be applied to the new Ruedas.DAT
+        Escribir_Fichero(destino + "/otro.txt", "ajeno");
         // A link in the destination is replaced, not written through.
         QTemporaryDir fuera;
-        Escribir(fuera.path() + "/intacto", "intacto");
+        Escribir_Fichero(fuera.path() + "/intacto", "intacto");
         QVERIFY(QFile::link(fuera.path() + "/intacto", destino + "/Notas.txt"));
 
         QList<double> avance;
@@ -307,11 +285,11 @@ private slots:
         QCOMPARE(copiados, 10); // eight tables, the notes and the journal
         QCOMPARE(tomados.size(), copiados);
         for (const tFichero &t : tomados)
-            QVERIFY2(Leer(destino + "/" + t.Nombre) == Leer(datos + "/" + t.Nombre), qPrintable(t.Nombre));
-        QCOMPARE(Leer(destino + "/DatosCopia.dat"), QByteArray("05/03/2024\r\n"));
+            QVERIFY2(Leer_Fichero(destino + "/" + t.Nombre) == Leer_Fichero(datos + "/" + t.Nombre), qPrintable(t.Nombre));
+        QCOMPARE(Leer_Fichero(destino + "/DatosCopia.dat"), QByteArray("05/03/2024\r\n"));
         QVERIFY(!QFile::exists(destino + "/Ruedas.DAT-journal"));
-        QCOMPARE(Leer(destino + "/otro.txt"), QByteArray("ajeno"));
-        QCOMPARE(Leer(fuera.path() + "/intacto"), QByteArray("intacto"));
+        QCOMPARE(Leer_Fichero(destino + "/otro.txt"), QByteArray("ajeno"));
+        QCOMPARE(Leer_Fichero(fuera.path() + "/intacto"), QByteArray("intacto"));
         QVERIFY(!QFileInfo(destino + "/Notas.txt").isSymLink());
         QVERIFY(!QFile::exists(destino + "/.oculto"));
         QVERIFY(!QFile::exists(destino + "/sub"));
@@ -361,7 +339,7 @@ private slots:
             abierta.open();
 
         const auto antes = Foto(f.datos), antesOtra = Foto(otra.path());
-        try {
+        const auto e = Capturar<EFalloCopia>([&] {
             if (caso == "guardar en datos")
                 Guardar_Copia(f.datos, f.datos, QDate(2024, 3, 5));
             else if (caso == "guardar en enlace")
@@ -372,10 +350,9 @@ private slots:
                 Restaurar_Copia(otra.path(), f.datos);
             else
                 Restaurar_Copia(f.datos, f.datos);
-            QFAIL("no se rechazó");
-        } catch (const EFalloCopia &e) {
-            QCOMPARE(e.message(), mensaje);
-        }
+        });
+        QVERIFY2(e, "no se rechazó");
+        QCOMPARE(e->message(), mensaje);
         abierta.close();
         QCOMPARE(Foto(f.datos), antes);
         QCOMPARE(Foto(otra.path()), antesOtra);
@@ -426,8 +403,8 @@ private slots:
         else
             Llenar(datos.path(), {10, 20, 30});
         if (caso != "sello") { // there the disk must be empty for the files to pass the free-space check
-            QVERIFY(Escribir(destino + "/DatosCopia.dat", Sello_Antiguo));
-            Escribir(destino + "/f01.bin", "versión anterior");
+            QVERIFY(Escribir_Fichero(destino + "/DatosCopia.dat", Sello_Antiguo));
+            Escribir_Fichero(destino + "/f01.bin", "versión anterior");
         }
         if (disco)
             QVERIFY(Bytes_Libres(destino) > Tamano_Total(Ficheros_Copia(datos.path())));
@@ -449,16 +426,15 @@ private slots:
                 if (fichero == 1 && parte == 0)
                     QDir(destino).removeRecursively();
             };
-        try {
+        const auto e = Capturar<EFalloCopia>([&] {
             Guardar_Copia(datos.path(), destino, QDate(2024, 3, 5), progreso);
-            QFAIL("la copia se dio por buena");
-        } catch (const EFalloCopia &e) {
-            QCOMPARE(Textos(e.Fallos()), fallos);
-            QVERIFY(e.message().startsWith(QStringLiteral("No se han podido guardar estos ficheros en %1:\r").arg(destino)));
-            QVERIFY(e.message().endsWith("\r\rLa carpeta no contiene una copia de seguridad válida."));
-            for (const QString &linea : fallos)
-                QVERIFY(e.message().contains(linea));
-        }
+        });
+        QVERIFY2(e, "la copia se dio por buena");
+        QCOMPARE(Textos(e->Fallos()), fallos);
+        QVERIFY(e->message().startsWith(QStringLiteral("No se han podido guardar estos ficheros en %1:\r").arg(destino)));
+        QVERIFY(e->message().endsWith("\r\rLa carpeta no contiene una copia de seguridad válida."));
+        for (const QString &linea : fallos)
+            QVERIFY(e->message().contains(linea));
         if (caso == "solo lectura") {
             QCOMPARE(Foto(destino), antes); // nothing touched: the old backup there is still whole
         } else {
@@ -466,8 +442,8 @@ private slots:
             QVERIFY(!QFile::exists(destino + "/.DatosCopia.dat.nuevo"));
         }
         if (caso == "inmutable") {
-            QCOMPARE(Leer(destino + "/f00.bin"), Leer(datos.path() + "/f00.bin"));
-            QCOMPARE(Leer(destino + "/f02.bin"), Leer(datos.path() + "/f02.bin"));
+            QCOMPARE(Leer_Fichero(destino + "/f00.bin"), Leer_Fichero(datos.path() + "/f00.bin"));
+            QCOMPARE(Leer_Fichero(destino + "/f02.bin"), Leer_Fichero(datos.path() + "/f02.bin"));
         }
     }
 
@@ -484,20 +460,20 @@ private slots:
         QFETCH(bool, padre_protegido);
         tDatos copia("COPIA");
         QTemporaryDir d;
-        Escribir(copia.datos + "/Notas.txt", "notas de la copia");
+        Escribir_Fichero(copia.datos + "/Notas.txt", "notas de la copia");
         Guardar_Copia(copia.datos, d.path(), QDate(2024, 3, 5));
         // A journal whose table the backup lacks must not meet the live table.
-        Escribir(d.path() + "/Perdida.DAT-journal", "diario suelto");
+        Escribir_Fichero(d.path() + "/Perdida.DAT-journal", "diario suelto");
         // A table of an older format is brought up to date, as at start-up.
         QVERIFY(Ejecutar_Sql(d.path() + "/Marcas.DAT", "DROP TABLE _Indices"));
         QVERIFY(TableStore::tableVersion(d.path() + "/Marcas.DAT") < "3.00");
-        const QByteArray marcasAntiguas = Leer(d.path() + "/Marcas.DAT");
+        const QByteArray marcasAntiguas = Leer_Fichero(d.path() + "/Marcas.DAT");
 
         tDatos vivo("VIVO");
         const QString &datos = vivo.datos;
-        Escribir(datos + "/Extra.txt", "se queda");
-        Escribir(datos + "/Perdida.DAT", "se queda también");
-        Escribir(datos + "/Matriculas.DAT-journal", "diario de la tabla que se sustituye");
+        Escribir_Fichero(datos + "/Extra.txt", "se queda");
+        Escribir_Fichero(datos + "/Perdida.DAT", "se queda también");
+        Escribir_Fichero(datos + "/Matriculas.DAT-journal", "diario de la tabla que se sustituye");
         const auto padre = Foto(vivo.base.path());
         std::unique_ptr<tInmutable> protegido;
         if (padre_protegido) {
@@ -512,12 +488,12 @@ private slots:
 
         QCOMPARE(restaurados, 10); // eight tables, the notes and the stamp
         QVERIFY(TableStore::tableVersion(datos + "/Marcas.DAT") >= "3.00");
-        QCOMPARE(Leer(d.path() + "/Marcas.DAT"), marcasAntiguas); // the backup itself is left alone
+        QCOMPARE(Leer_Fichero(d.path() + "/Marcas.DAT"), marcasAntiguas); // the backup itself is left alone
         for (const tFichero &t : Ficheros_Carpeta(d.path()))
             if (t.Nombre != "Perdida.DAT-journal" && t.Nombre != "Marcas.DAT")
-                QVERIFY2(Leer(datos + "/" + t.Nombre) == Leer(d.path() + "/" + t.Nombre), qPrintable(t.Nombre));
-        QCOMPARE(Leer(datos + "/Extra.txt"), QByteArray("se queda"));
-        QCOMPARE(Leer(datos + "/Perdida.DAT"), QByteArray("se queda también"));
+                QVERIFY2(Leer_Fichero(datos + "/" + t.Nombre) == Leer_Fichero(d.path() + "/" + t.Nombre), qPrintable(t.Nombre));
+        QCOMPARE(Leer_Fichero(datos + "/Extra.txt"), QByteArray("se queda"));
+        QCOMPARE(Leer_Fichero(datos + "/Perdida.DAT"), QByteArray("se queda también"));
         QVERIFY(!QFile::exists(datos + "/Matriculas.DAT-journal"));
         QVERIFY(!QFile::exists(datos + "/Perdida.DAT-journal"));
         QCOMPARE(Foto(datos).size(), 12); // the ten and the two of its own: nothing left aside
@@ -554,15 +530,15 @@ private slots:
         }
         tDatos vivo("VIVO", disco ? disco->ruta() : QString());
         const QString &datos = vivo.datos;
-        Escribir(datos + "/Averias.DAT-journal", "diario vivo");
+        Escribir_Fichero(datos + "/Averias.DAT-journal", "diario vivo");
 
         tDatos copia("COPIA");
         QTemporaryDir d;
         Guardar_Copia(copia.datos, d.path(), QDate(2024, 3, 5));
         if (caso == "lleno")
-            Escribir(d.path() + "/Zz.bin", QByteArray(2 << 20, 'z'));
+            Escribir_Fichero(d.path() + "/Zz.bin", QByteArray(2 << 20, 'z'));
         else if (caso == "dañada")
-            Escribir(d.path() + "/Ruedas.DAT", QByteArray(8192, 'x'));
+            Escribir_Fichero(d.path() + "/Ruedas.DAT", QByteArray(8192, 'x'));
         std::unique_ptr<tInmutable> inmutable;
         if (caso == "inmutable") {
             inmutable = std::make_unique<tInmutable>(datos + "/Ruedas.DAT");
@@ -572,16 +548,15 @@ private slots:
 
         const auto antes = Foto(datos);
         const auto padre = Foto(QFileInfo(datos).path());
-        try {
+        const auto e = Capturar<EFalloCopia>([&] {
             Restaurar_Copia(d.path(), datos);
-            QFAIL("la restauración se dio por buena");
-        } catch (const EFalloCopia &e) {
-            const QStringList vistos = Textos(e.Fallos());
-            QCOMPARE(vistos.size(), fallos.size());
-            for (int i = 0; i < fallos.size(); ++i)
-                QVERIFY2(vistos[i].startsWith(fallos[i]), qPrintable(vistos[i]));
-            QVERIFY(e.message().endsWith("\r\rLa carpeta de datos no se ha modificado."));
-        }
+        });
+        QVERIFY2(e, "la restauración se dio por buena");
+        const QStringList vistos = Textos(e->Fallos());
+        QCOMPARE(vistos.size(), fallos.size());
+        for (int i = 0; i < fallos.size(); ++i)
+            QVERIFY2(vistos[i].startsWith(fallos[i]), qPrintable(vistos[i]));
+        QVERIFY(e->message().endsWith("\r\rLa carpeta de datos no se ha modificado."));
         inmutable.reset();
         QCOMPARE(Foto(datos), antes);
         if (!disco)

@@ -8,6 +8,7 @@
 #include "DatosPrueba.h"
 #include "DialogosPrueba.h"
 #include "Excepciones.h"
+#include "Ficheros.h"
 #include "Principal.h"
 #include "RealizarCopia.h"
 #include "SeleccionarDir.h"
@@ -33,27 +34,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray Leer(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<ilegible>");
-}
-
-bool Escribir(const QString &ruta, const QByteArray &bytes)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-QMap<QString, QByteArray> Foto(const QString &carpeta)
-{
-    QMap<QString, QByteArray> r;
-    for (const QFileInfo &fi :
-         QDir(carpeta).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        r.insert(fi.fileName(), fi.isDir() ? QByteArray("<carpeta>") : Leer(fi.filePath()));
-    return r;
-}
 
 // One message box as the user saw it.
 struct tCaja
@@ -288,10 +268,10 @@ private slots:
         QCOMPARE(fCopia.Titulo, QString("Guardar Copia de Seguridad"));
         QCOMPARE(fCopia.Grupo, QString("Proceso finalizado"));
         QCOMPARE(fCopia.Barra, 100);
-        const QString sello = QString::fromLatin1(Leer(disco.ruta() + "/DatosCopia.dat"));
+        const QString sello = QString::fromLatin1(Leer_Fichero(disco.ruta() + "/DatosCopia.dat"));
         QVERIFY2(sello == antes || sello == Hoy_Como_Sello(), qPrintable(sello));
         for (const tFichero &f : Ficheros_Copia(Datos()))
-            QCOMPARE(Leer(disco.ruta() + "/" + f.Nombre), Leer(Datos() + "/" + f.Nombre));
+            QCOMPARE(Leer_Fichero(disco.ruta() + "/" + f.Nombre), Leer_Fichero(Datos() + "/" + f.Nombre));
     }
 
     void guardar_en_carpeta_nueva_data()
@@ -337,7 +317,7 @@ private slots:
         // Whole pages of data, so that the small disk can hold exactly the total.
         qint64 total = Tamano_Total(Ficheros_Copia(Datos()));
         if (total % 4096)
-            QVERIFY(Escribir(Datos() + "/Relleno.bin", QByteArray(int(4096 - total % 4096), 'r')));
+            QVERIFY(Escribir_Fichero(Datos() + "/Relleno.bin", QByteArray(int(4096 - total % 4096), 'r')));
         total = Tamano_Total(Ficheros_Copia(Datos()));
         tDiscoPequeno disco(total + sobra);
         EXIGIR_LUGAR(disco);
@@ -414,7 +394,7 @@ private slots:
         Abrir();
         const qint64 tablas = Tamano_Total(Ficheros_Copia(Datos()));
         for (int i = 0; i < 40; ++i)
-            Escribir(Datos() + QString("/t%1.txt").arg(i, 2, 10, QLatin1Char('0')), "diez bytes");
+            Escribir_Fichero(Datos() + QString("/t%1.txt").arg(i, 2, 10, QLatin1Char('0')), "diez bytes");
         tDiscoPequeno disco((tablas + 4095) / 4096 * 4096 + 8 * 4096);
         EXIGIR_LUGAR(disco);
         QVERIFY(Recorrer(fForm->BtnGuardar, disco.ruta(), {Si, Copia}));
@@ -437,7 +417,7 @@ private slots:
     void progreso_sin_congelar()
     {
         Abrir();
-        QVERIFY(Escribir(Datos() + "/Grande.bin", QByteArray(48 << 20, 'g')));
+        QVERIFY(Escribir_Fichero(Datos() + "/Grande.bin", QByteArray(48 << 20, 'g')));
         QTemporaryDir d;
         QList<int> valores;
         bool cerrada = false, aceptar = false;
@@ -474,8 +454,8 @@ private slots:
         QCOMPARE(fCopia.Grupo, QString("Proceso finalizado"));
 
         fDatos->addVehicle("2222BBB", 1, 1, 1000);
-        Escribir(d.path() + "/DatosCopia.dat", "31/12/1999\r\n");
-        Escribir(otra.path() + "/DatosCopia.dat", "01/01/2001\r\n");
+        Escribir_Fichero(d.path() + "/DatosCopia.dat", "31/12/1999\r\n");
+        Escribir_Fichero(otra.path() + "/DatosCopia.dat", "01/01/2001\r\n");
         QDir::setCurrent(otra.path()); // the folder dialog opens there; the backup's folder is typed
 
         QVERIFY(Recorrer(fForm->BtnRestaurar, d.path(), {Si, Si, Copia}));
@@ -511,7 +491,7 @@ private slots:
     {
         Abrir();
         QTemporaryDir d;
-        Escribir(d.path() + "/Matriculas.DAT", "no es una tabla");
+        Escribir_Fichero(d.path() + "/Matriculas.DAT", "no es una tabla");
         QDir(d.path()).mkdir("DatosCopia.dat");
         const auto antes = Foto(Datos());
         QVERIFY(Recorrer(fForm->BtnRestaurar, d.path(), {Si}));

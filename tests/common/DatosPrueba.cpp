@@ -51,6 +51,24 @@ QString DatosPrueba::ruta(const QString &tabla) const
     return QDir(carpeta()).filePath(tabla);
 }
 
+QList<QMap<QString, QVariant>> DatosPrueba::registros(const QString &tabla) const
+{
+    TDatabase db;
+    db.setDirectory(carpeta());
+    TTable t;
+    t.setDatabase(&db);
+    t.setTableName(tabla);
+    t.open();
+    QList<QMap<QString, QVariant>> todos;
+    for (t.first(); !t.eof(); t.next()) {
+        QMap<QString, QVariant> r;
+        for (TField *f : t.fields())
+            r.insert(f->fieldName(), f->value());
+        todos << r;
+    }
+    return todos;
+}
+
 int DatosPrueba::addRecord(const QString &tabla, const QMap<QString, QVariant> &campos)
 {
     return Anadir_Registro(*m_db, tabla, campos);

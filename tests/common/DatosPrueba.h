@@ -44,6 +44,10 @@ public:
     // auto-increment value of the new record, or 0 when the table has none.
     int addRecord(const QString &tabla, const QMap<QString, QVariant> &campos);
 
+    // Every stored record of a table of the folder, read afresh through a
+    // database object of its own, in storing order: field name -> value.
+    QList<QMap<QString, QVariant>> registros(const QString &tabla) const;
+
 private:
     QTemporaryDir m_dir;
     TDatabase *m_db = nullptr;
@@ -51,6 +55,37 @@ private:
 };
 
 #include "Table.h"
+
+#include <QFile>
+
+// Overwrites the first bytes of a table file, its header, so that the store can
+// no longer read it; puts them back when it goes.
+class FicheroEstropeado
+{
+public:
+    explicit FicheroEstropeado(const QString &ruta) : m_fichero(ruta)
+    {
+        if (m_fichero.open(QIODevice::ReadWrite)) {
+            m_cabecera = m_fichero.read(100);
+            m_fichero.seek(0);
+            m_fichero.write(QByteArray(100, 'x'));
+            m_fichero.flush();
+        }
+    }
+    ~FicheroEstropeado()
+    {
+        if (!m_fichero.isOpen())
+            return;
+        m_fichero.seek(0);
+        m_fichero.write(m_cabecera);
+    }
+    FicheroEstropeado(const FicheroEstropeado &) = delete;
+    FicheroEstropeado &operator=(const FicheroEstropeado &) = delete;
+
+private:
+    QFile m_fichero;
+    QByteArray m_cabecera;
+};
 
 // The vehicle table and one of its details (maintenance, breakdowns, tyres,
 // sheet) linked by plate through "Orden_Matri" as the data module links them,

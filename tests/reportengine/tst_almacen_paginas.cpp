@@ -1,6 +1,8 @@
 // The page store: the preview run that fills it, its file (saved and loaded
 // back, and every kind of bad file refused without touching the store), and
 // the PDF of its pages.
+#include "Capturar.h"
+#include "Ficheros.h"
 #include "InformesPrueba.h"
 
 #include "PageStore.h"
@@ -31,19 +33,6 @@ std::shared_ptr<TPageStore> Generar(TReport &r)
     Generate_Report(r, salida);
     store->Finish();
     return store;
-}
-
-QByteArray Leer(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void Escribir(const QString &ruta, const QByteArray &datos)
-{
-    QFile f(ruta);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(datos);
 }
 
 // Big-endian number written at `pos`.
@@ -113,7 +102,7 @@ void TstAlmacenPaginas::cargaFallida_data()
     QTest::addColumn<QByteArray>("contenido");
     QTest::addColumn<QString>("motivo");
     QTest::addColumn<int>("codigo");
-    const QByteArray bueno = Leer(m_guardado);
+    const QByteArray bueno = Leer_Fichero(m_guardado);
     QVERIFY(bueno.size() > 1000);
     QTest::newRow("no existe") << QByteArray("-") << "No se puede abrir" << 2;
     QTest::newRow("vacio") << QByteArray() << "está vacío" << 0;
@@ -140,19 +129,18 @@ void TstAlmacenPaginas::cargaFallida()
     const QString ruta = m_dir.filePath(QStringLiteral("malo.qrp"));
     QFile::remove(ruta);
     if (contenido != "-")
-        Escribir(ruta, contenido);
+        QVERIFY(Escribir_Fichero(ruta, contenido));
 
     TPageStore store;
     store.Load(m_guardado);
     const QByteArray antes = QByteArray(store.Page(2).data(), int(store.Page(2).size()));
-    try {
+    const auto e = Capturar<EInOutError>([&] {
         store.Load(ruta);
-        QFAIL("cargado");
-    } catch (const EInOutError &e) {
-        QVERIFY2(e.message().contains(motivo), qPrintable(e.message()));
-        QVERIFY2(e.message().contains(ruta), qPrintable(e.message()));
-        QCOMPARE(e.code(), codigo);
-    }
+    });
+    QVERIFY2(e, "cargado");
+    QVERIFY2(e->message().contains(motivo), qPrintable(e->message()));
+    QVERIFY2(e->message().contains(ruta), qPrintable(e->message()));
+    QCOMPARE(e->code(), codigo);
     QCOMPARE(store.Page_Count(), 3);
     QCOMPARE(QByteArray(store.Page(2).data(), int(store.Page(2).size())), antes);
     QCOMPARE(store.Status(), TPageStore::Finished);
@@ -174,18 +162,17 @@ void TstAlmacenPaginas::guardarFallido()
 
     // A folder that does not exist.
     const QString noHay = m_dir.filePath(QStringLiteral("no/hay/informe.qrp"));
-    try {
+    const auto e = Capturar<EInOutError>([&] {
         store->Save(noHay);
-        QFAIL("guardado");
-    } catch (const EInOutError &e) {
-        QVERIFY2(e.message().contains(noHay), qPrintable(e.message()));
-    }
+    });
+    QVERIFY2(e, "guardado");
+    QVERIFY2(e->message().contains(noHay), qPrintable(e->message()));
 
     // The write fails half-way (the file size limit stands in for a full
     // disk): the file that was there stays whole, and nothing is left beside it.
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("anterior.qrp"));
-    Escribir(ruta, "contenido anterior");
+    QVERIFY(Escribir_Fichero(ruta, "contenido anterior"));
     rlimit antes{};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &antes), 0);
     const auto senal = std::signal(SIGXFSZ, SIG_IGN);
@@ -202,7 +189,7 @@ void TstAlmacenPaginas::guardarFallido()
     setrlimit(RLIMIT_FSIZE, &antes);
     std::signal(SIGXFSZ, senal);
     QVERIFY(fallo);
-    QCOMPARE(Leer(ruta), QByteArray("contenido anterior"));
+    QCOMPARE(Leer_Fichero(ruta), QByteArray("contenido anterior"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"anterior.qrp"});
 }
 
@@ -286,7 +273,7 @@ void TstAlmacenPaginas::pdf()
     store.Load(m_guardado);
     const QString ruta = m_dir.filePath(QStringLiteral("informe.pdf"));
     Write_Pdf(store, ruta);
-    const QByteArray pdf = Leer(ruta);
+    const QByteArray pdf = Leer_Fichero(ruta);
     QVERIFY(pdf.startsWith("%PDF"));
     QCOMPARE(int(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]")))), 3);
 }

@@ -1,5 +1,6 @@
 // Exports of a small report as text, comma-separated text and HTML, and the
 // save dialog's filter text built from the filters that exist.
+#include "Capturar.h"
 #include "InformesPrueba.h"
 
 #include "ExportFilters.h"
@@ -236,12 +237,11 @@ void TstExportar::exportarFallido()
 {
     Pequeno p;
     const QString ruta = m_dir->filePath("no/existe/informe.csv");
-    try {
+    const auto e = Capturar<EInOutError>([&] {
         Export_Report(p.informe, *m_csv, ruta);
-        QFAIL("exportado");
-    } catch (const EInOutError &e) {
-        QVERIFY2(e.message().contains(ruta), qPrintable(e.message()));
-    }
+    });
+    QVERIFY2(e, "exportado");
+    QVERIFY2(e->message().contains(ruta), qPrintable(e->message()));
 }
 
 QTEST_MAIN(TstExportar)

@@ -2,6 +2,7 @@
 // by hand, so each state (ready, pages arriving, complete) can be looked at as
 // long as needed; the rest go through Previsualizar_Informe with a real
 // generation.
+#include "Ficheros.h"
 #include "InformesPrueba.h"
 
 #include "Avisos.h"
@@ -143,15 +144,9 @@ void Elegir_Fichero(DialogosPrueba &d, const QString &nombre, int opcion, const 
     });
 }
 
-QByteArray Leer(const QString &ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 int Paginas_Pdf(const QString &ruta)
 {
-    return int(QString::fromLatin1(Leer(ruta)).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+    return int(QString::fromLatin1(Leer_Fichero(ruta)).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
 }
 
 // The text pdftotext reads in a PDF (-layout); a null string without pdftotext.
@@ -746,7 +741,7 @@ void TstQRepPreview::guardar()
     QVERIFY(d.esperar());
     QCOMPARE(carpeta, QDir(Carpeta_Programa()).absolutePath());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{guardado});
-    const QByteArray datos = Leer(dir.filePath(guardado));
+    const QByteArray datos = Leer_Fichero(dir.filePath(guardado));
     QVERIFY2(datos.contains(contiene.toUtf8()), datos.left(200).constData());
     QCOMPARE(w->focusWidget(), w->BtnCerrar);
 }
@@ -771,9 +766,9 @@ void TstQRepPreview::guardarSobreOtro()
         QVERIFY(d.esperar());
         QCOMPARE(Avisos_Prueba::Mostrados().last().Texto,
                  QStringLiteral("El fichero \"%1\" ya existe.\r¿Desea reemplazarlo?").arg(ruta));
-        QCOMPARE(Leer(ruta) == "anterior", !respuesta);
+        QCOMPARE(Leer_Fichero(ruta) == "anterior", !respuesta);
     }
-    QVERIFY(Leer(ruta).startsWith("QLV-QRP"));
+    QVERIFY(Leer_Fichero(ruta).startsWith("QLV-QRP"));
 }
 
 void TstQRepPreview::cargar()
@@ -893,7 +888,7 @@ void TstQRepPreview::exportarTrasCargar()
     Elegir_Fichero(d3, QStringLiteral("DlgGuardar"), 1, dir.filePath(QStringLiteral("x")));
     w->BtnSave->click();
     QVERIFY(d3.esperar());
-    QCOMPARE(Leer(dir.filePath(QStringLiteral("x.qrp"))), Leer(ruta));
+    QCOMPARE(Leer_Fichero(dir.filePath(QStringLiteral("x.qrp"))), Leer_Fichero(ruta));
 }
 
 void TstQRepPreview::imprimir()

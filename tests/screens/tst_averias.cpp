@@ -18,6 +18,7 @@
 #include "ListaBase.h"
 #include "Matriculas.h"
 #include "Table.h"
+#include "Teclado.h"
 #include "Validadores.h"
 
 #include <QClipboard>
@@ -39,28 +40,6 @@ const QString Cabecera = QStringLiteral("AAA BBB - Kmtros actuales: 50.000");
 QDate d(const char *texto)
 {
     return QDate::fromString(QLatin1String(texto), QStringLiteral("dd/MM/yyyy"));
-}
-
-// One key per character, accented letters and symbols included (keyClicks
-// knows the ASCII keys only).
-void Teclear(QWidget *campo, const QString &teclas)
-{
-    for (const QChar c : teclas) {
-        if (c.unicode() < 128)
-            QTest::keyClick(campo, char(c.unicode()));
-        else
-            QTest::sendKeyEvent(QTest::Click, campo, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-}
-
-// Types into a bound field the way a user does: focus, select all, replace.
-template <class Campo>
-void Escribir(Campo *campo, const QString &teclas)
-{
-    campo->setFocus(Qt::OtherFocusReason);
-    campo->selectAll();
-    QTest::keyClick(campo, Qt::Key_Delete);
-    Teclear(campo, teclas);
 }
 
 // What the user pastes into a text: the whole clipboard at once.
@@ -102,20 +81,7 @@ struct Flota
     // The stored breakdowns, read afresh, in storing order.
     QList<Fila> registros() const
     {
-        TDatabase db;
-        db.setDirectory(datos.carpeta());
-        TTable t;
-        t.setDatabase(&db);
-        t.setTableName(QStringLiteral("Averias.DAT"));
-        t.open();
-        QList<Fila> todos;
-        for (t.first(); !t.eof(); t.next()) {
-            Fila r;
-            for (TField *f : t.fields())
-                r.insert(f->fieldName(), f->value());
-            todos << r;
-        }
-        return todos;
+        return datos.registros(QStringLiteral("Averias.DAT"));
     }
 
     bool usarEditor(QAbstractButton *boton, std::function<void(TFormEdAverias *)> accion)
@@ -146,7 +112,7 @@ QStringList Textos_Avisos()
 
 } // namespace
 
-class TestAverias : public QObject
+class TstAverias : public QObject
 {
     Q_OBJECT
 
@@ -171,18 +137,18 @@ private slots:
     void eliminarVehiculoBorraTodas();
 };
 
-void TestAverias::initTestCase()
+void TstAverias::initTestCase()
 {
     Excepcion.Configurar_Excepciones(false);
 }
 
-void TestAverias::init()
+void TstAverias::init()
 {
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
 }
 
-void TestAverias::cleanup()
+void TstAverias::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
@@ -192,7 +158,7 @@ void TestAverias::cleanup()
 // left, the three texts on the right, the current one highlighted; the
 // navigator moves from breakdown to breakdown, and a click anywhere on a panel
 // leaves the focus on the panels' grid.
-void TestAverias::ventana()
+void TstAverias::ventana()
 {
     Flota f;
     f.datos.addVehicle(Otra, f.marca, f.modelo, 7000);
@@ -294,7 +260,7 @@ void TestAverias::ventana()
 
 // The four single-line fields in one row under their labels, the three texts
 // below, each under its red bold label, both date buttons beside their dates.
-void TestAverias::editor()
+void TstAverias::editor()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -340,7 +306,7 @@ void TestAverias::editor()
 }
 
 // Each button sets its view and the count; the window always opens pending.
-void TestAverias::vistas()
+void TstAverias::vistas()
 {
     Flota f;
     f.datos.addBreakdown(Placa, d("01/02/2024"), 10000, QStringLiteral("Pendiente uno"));
@@ -376,7 +342,7 @@ void TestAverias::vistas()
 
 // Nothing pending: the count is 0 and there is nothing to edit or delete,
 // until every breakdown is on show.
-void TestAverias::soloReparadas()
+void TstAverias::soloReparadas()
 {
     Flota f;
     f.datos.addBreakdown(Placa, d("02/02/2024"), 11000, QStringLiteral("Reparada"), d("03/02/2024"),
@@ -408,7 +374,7 @@ void TestAverias::soloReparadas()
 
 // Saved without a repair date a breakdown is pending; with one, repaired; with
 // it cleared, pending again. The pending view and the count follow each save.
-void TestAverias::estadoSigueLaReparacion()
+void TstAverias::estadoSigueLaReparacion()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -475,7 +441,7 @@ void TestAverias::estadoSigueLaReparacion()
 
 // The repair texts open with a typed repair date and close without it; what
 // the user typed in them meanwhile is kept and stored.
-void TestAverias::textosDeReparacion()
+void TstAverias::textosDeReparacion()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -505,7 +471,7 @@ void TestAverias::textosDeReparacion()
 }
 
 // A repair date picked in the calendar opens the texts as a typed one does.
-void TestAverias::fechaDeReparacionElegida()
+void TstAverias::fechaDeReparacionElegida()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -524,7 +490,7 @@ void TestAverias::fechaDeReparacionElegida()
     QVERIFY(f.registros().isEmpty());
 }
 
-void TestAverias::botonAceptar_data()
+void TstAverias::botonAceptar_data()
 {
     QTest::addColumn<QString>("fecha");
     QTest::addColumn<QString>("km");
@@ -539,7 +505,7 @@ void TestAverias::botonAceptar_data()
     QTest::newRow("sin descripción") << "10032024" << "1000" << "" << true;
 }
 
-void TestAverias::botonAceptar()
+void TstAverias::botonAceptar()
 {
     QFETCH(QString, fecha);
     QFETCH(QString, km);
@@ -566,7 +532,7 @@ void TestAverias::botonAceptar()
 // An amount is digits with a decimal comma and groups of thousands; what
 // cannot be stored exactly is refused as typed, with a notice, and the
 // amount typed so far stays.
-void TestAverias::importe_data()
+void TstAverias::importe_data()
 {
     QTest::addColumn<QString>("teclas");
     QTest::addColumn<QString>("visto");
@@ -584,7 +550,7 @@ void TestAverias::importe_data()
     QTest::newRow("dos comas") << "1,2,3" << "1,23" << 1.23 << true;
 }
 
-void TestAverias::importe()
+void TstAverias::importe()
 {
     QFETCH(QString, teclas);
     QFETCH(QString, visto);
@@ -608,7 +574,7 @@ void TestAverias::importe()
 
 // A reading past 32 bits never reaches the table: the digit is refused with a
 // notice and the rest is stored.
-void TestAverias::kilometrosFueraDeRango()
+void TstAverias::kilometrosFueraDeRango()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -625,7 +591,7 @@ void TestAverias::kilometrosFueraDeRango()
 
 // Texts of many kilobytes, with quotes, accents and line breaks, are stored
 // whole and shown back as they were written.
-void TestAverias::textosLargosYAcentos()
+void TstAverias::textosLargosYAcentos()
 {
     QString largo;
     for (int i = 0; largo.size() < 200 * 1024; ++i)
@@ -657,7 +623,7 @@ void TestAverias::textosLargosYAcentos()
 }
 
 // The view the window leaves on the table does not limit a vehicle's deletion.
-void TestAverias::eliminarVehiculoBorraTodas()
+void TstAverias::eliminarVehiculoBorraTodas()
 {
     Flota f;
     f.datos.addVehicle(Otra, f.marca, f.modelo, 7000);
@@ -680,5 +646,5 @@ void TestAverias::eliminarVehiculoBorraTodas()
     QCOMPARE(quedan[0].value("MATRICULA").toString(), Otra);
 }
 
-QTEST_MAIN(TestAverias)
+QTEST_MAIN(TstAverias)
 #include "tst_averias.moc"

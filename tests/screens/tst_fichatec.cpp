@@ -12,6 +12,7 @@
 #include "Excepciones.h"
 #include "FichaTec.h"
 #include "Table.h"
+#include "Teclado.h"
 #include "Validadores.h"
 
 #include <QClipboard>
@@ -26,43 +27,6 @@
 namespace {
 
 const QString Placa = QStringLiteral("1234ABC");
-
-// Key presses carrying each character, accented letters included.
-void Teclear(QWidget *w, const QString &texto)
-{
-    for (const QChar c : texto) {
-        QKeyEvent p(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &p);
-        QKeyEvent r(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &r);
-    }
-}
-
-void Escribir(QLineEdit *campo, const QString &teclas)
-{
-    campo->setFocus(Qt::OtherFocusReason);
-    campo->selectAll();
-    QTest::keyClick(campo, Qt::Key_Delete);
-    Teclear(campo, teclas);
-}
-
-QList<QMap<QString, QVariant>> Leer(const QString &carpeta, const QString &tabla)
-{
-    TDatabase db;
-    db.setDirectory(carpeta);
-    TTable t;
-    t.setDatabase(&db);
-    t.setTableName(tabla);
-    t.open();
-    QList<QMap<QString, QVariant>> todos;
-    for (t.first(); !t.eof(); t.next()) {
-        QMap<QString, QVariant> r;
-        for (TField *f : t.fields())
-            r.insert(f->fieldName(), f->value());
-        todos << r;
-    }
-    return todos;
-}
 
 QStringList Textos_Avisos()
 {
@@ -108,7 +72,7 @@ struct Flota
         return QTest::qWaitForWindowExposed(ventana.get());
     }
 
-    QList<QMap<QString, QVariant>> fichas() const { return Leer(datos.carpeta(), QStringLiteral("FichaTecnica.DAT")); }
+    QList<QMap<QString, QVariant>> fichas() const { return datos.registros(QStringLiteral("FichaTecnica.DAT")); }
 
     bool usarEditor(QToolButton *boton, std::function<void(TFormEdFichaTec *)> accion)
     {
@@ -133,7 +97,7 @@ QMap<QString, QVariant> Ficha_Llena()
 
 } // namespace
 
-class TestFichaTec : public QObject
+class TstFichaTec : public QObject
 {
     Q_OBJECT
 
@@ -158,18 +122,18 @@ private slots:
     void textosQueNoCaben();
 };
 
-void TestFichaTec::initTestCase()
+void TstFichaTec::initTestCase()
 {
     Excepcion.Configurar_Excepciones(false);
 }
 
-void TestFichaTec::init()
+void TstFichaTec::init()
 {
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
 }
 
-void TestFichaTec::cleanup()
+void TstFichaTec::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
@@ -178,7 +142,7 @@ void TestFichaTec::cleanup()
 // Caption without a count, help topic, and the thirty-four fields read-only,
 // each with its label on its left, seventeen a column, in the window's order
 // and labels (two of them said otherwise than in the editor).
-void TestFichaTec::ventana()
+void TstFichaTec::ventana()
 {
     Flota f;
     f.datos.addSheet(Placa, Ficha_Llena());
@@ -221,7 +185,7 @@ void TestFichaTec::ventana()
 }
 
 // A vehicle without a sheet shows empty fields; the move to it empties them.
-void TestFichaTec::sinFicha()
+void TstFichaTec::sinFicha()
 {
     Flota f;
     f.datos.addVehicle(QStringLiteral("9999ZZZ"), f.marca, f.modelo, 7000);
@@ -237,7 +201,7 @@ void TestFichaTec::sinFicha()
 }
 
 // The sheet's fields never keep the focus; a double click on them edits.
-void TestFichaTec::focoVuelveALaRejilla()
+void TstFichaTec::focoVuelveALaRejilla()
 {
     Flota f;
     f.datos.addSheet(Placa, Ficha_Llena());
@@ -259,7 +223,7 @@ void TestFichaTec::focoVuelveALaRejilla()
 
 // A new sheet starts with the vehicle's brand and model, cut to the field's
 // 25 characters, which enables Aceptar; without either, it starts empty.
-void TestFichaTec::anadirPrefijado_data()
+void TstFichaTec::anadirPrefijado_data()
 {
     QTest::addColumn<QString>("marca");
     QTest::addColumn<QString>("modelo");
@@ -273,7 +237,7 @@ void TestFichaTec::anadirPrefijado_data()
     QTest::newRow("sin marca ni modelo") << "" << "" << "";
 }
 
-void TestFichaTec::anadirPrefijado()
+void TstFichaTec::anadirPrefijado()
 {
     QFETCH(QString, marca);
     QFETCH(QString, modelo);
@@ -299,7 +263,7 @@ void TestFichaTec::anadirPrefijado()
 }
 
 // Erased, the brand and model disable Aceptar; typed again, they enable it.
-void TestFichaTec::borrarMarcaModelo()
+void TstFichaTec::borrarMarcaModelo()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -319,7 +283,7 @@ void TestFichaTec::borrarMarcaModelo()
 // Tab goes down the left column and then the right one; letters become
 // capitals in the eight named texts only; what is typed is stored, numbers
 // read with the program's separators.
-void TestFichaTec::ordenYMayusculas()
+void TstFichaTec::ordenYMayusculas()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -353,7 +317,7 @@ void TestFichaTec::ordenYMayusculas()
 
 // One sheet per vehicle: a second Añadir is refused, opens nothing and
 // leaves the caption alone.
-void TestFichaTec::unaFichaPorVehiculo()
+void TstFichaTec::unaFichaPorVehiculo()
 {
     Flota f;
     f.datos.addSheet(Placa, {{QStringLiteral("MARCAMODELO"), QStringLiteral("AAA BBB")}});
@@ -369,7 +333,7 @@ void TestFichaTec::unaFichaPorVehiculo()
 }
 
 // Editing and deleting touch the sheet alone; without a sheet, the notices.
-void TestFichaTec::editarYEliminar()
+void TstFichaTec::editarYEliminar()
 {
     Flota f;
     f.datos.addSheet(Placa, Ficha_Llena());
@@ -393,8 +357,8 @@ void TestFichaTec::editarYEliminar()
         e->BtnAceptar->click();
     }));
     QVERIFY(f.fichas().isEmpty());
-    QCOMPARE(Leer(f.datos.carpeta(), QStringLiteral("Ruedas.DAT")).size(), 1);
-    QCOMPARE(Leer(f.datos.carpeta(), QStringLiteral("Matriculas.DAT")).size(), 1);
+    QCOMPARE(f.datos.registros(QStringLiteral("Ruedas.DAT")).size(), 1);
+    QCOMPARE(f.datos.registros(QStringLiteral("Matriculas.DAT")).size(), 1);
     for (const TDBEdit *e : f.ventana->Campos)
         QVERIFY(e->text().isEmpty());
 
@@ -411,7 +375,7 @@ void TestFichaTec::editarYEliminar()
     }
 }
 
-void TestFichaTec::sinVehiculo()
+void TstFichaTec::sinVehiculo()
 {
     Flota f(QStringLiteral("AAA"), QStringLiteral("BBB"), false);
     QVERIFY(f.abrir());
@@ -423,7 +387,7 @@ void TestFichaTec::sinVehiculo()
 }
 
 // What a number field of the sheet lets through as it is typed, and what it stores.
-void TestFichaTec::numeros_data()
+void TstFichaTec::numeros_data()
 {
     QTest::addColumn<QString>("tecleado");
     QTest::addColumn<QString>("visto");
@@ -443,7 +407,7 @@ void TestFichaTec::numeros_data()
     QTest::newRow("nada") << "" << "" << QVariant() << QStringList();
 }
 
-void TestFichaTec::numeros()
+void TstFichaTec::numeros()
 {
     QFETCH(QString, tecleado);
     QFETCH(QString, visto);
@@ -468,7 +432,7 @@ void TestFichaTec::numeros()
 
 // A number left half typed ("12.") is not one: Aceptar says so, naming the
 // field, keeps the dialog and what was typed, and stores once it is mended.
-void TestFichaTec::numeroIncompleto()
+void TstFichaTec::numeroIncompleto()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -494,7 +458,7 @@ void TestFichaTec::numeroIncompleto()
 
 // Every text field takes no more than its size: typed letters stop there, a
 // longer paste is refused whole with a notice, quotes and accents stay.
-void TestFichaTec::textosQueNoCaben()
+void TstFichaTec::textosQueNoCaben()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -530,5 +494,5 @@ void TestFichaTec::textosQueNoCaben()
     }
 }
 
-QTEST_MAIN(TestFichaTec)
+QTEST_MAIN(TstFichaTec)
 #include "tst_fichatec.moc"

@@ -11,6 +11,7 @@
 #include "Excepciones.h"
 #include "Intervalos.h"
 #include "Table.h"
+#include "Teclado.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,14 +24,6 @@
 #include <memory>
 
 namespace {
-
-void Escribir(QLineEdit *campo, const QString &teclas)
-{
-    campo->setFocus(Qt::OtherFocusReason);
-    campo->selectAll();
-    QTest::keyClick(campo, Qt::Key_Delete);
-    QTest::keyClicks(campo, teclas);
-}
 
 // Three brands: the first with a full interval, the second with the oil change
 // only, the third with none; the module over them and the list window.
@@ -85,19 +78,9 @@ struct Marcas
     // Interval records stored in the file, as brand -> (field -> value).
     QMap<int, QMap<QString, QVariant>> guardados() const
     {
-        TDatabase db;
-        db.setDirectory(datos.carpeta());
-        TTable t;
-        t.setDatabase(&db);
-        t.setTableName(QStringLiteral("KmCambios.DAT"));
-        t.open();
         QMap<int, QMap<QString, QVariant>> todos;
-        for (t.first(); !t.eof(); t.next()) {
-            QMap<QString, QVariant> r;
-            for (TField *f : t.fields())
-                r.insert(f->fieldName(), f->value());
-            todos.insert(t.fieldByName(QStringLiteral("MARCA"))->asInteger(), r);
-        }
+        for (const auto &r : datos.registros(QStringLiteral("KmCambios.DAT")))
+            todos.insert(r.value(QStringLiteral("MARCA")).toInt(), r);
         return todos;
     }
 
@@ -110,7 +93,7 @@ struct Marcas
 
 } // namespace
 
-class TestIntervalos : public QObject
+class TstIntervalos : public QObject
 {
     Q_OBJECT
 
@@ -129,24 +112,24 @@ private slots:
     void focoVuelveALaRejilla();
 };
 
-void TestIntervalos::initTestCase()
+void TstIntervalos::initTestCase()
 {
     Excepcion.Configurar_Excepciones(false);
 }
 
-void TestIntervalos::init()
+void TstIntervalos::init()
 {
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
 }
 
-void TestIntervalos::cleanup()
+void TstIntervalos::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
 }
 
-void TestIntervalos::ventana()
+void TstIntervalos::ventana()
 {
     Marcas m;
     m.modulo = std::make_unique<TModuloDatos>(m.datos.carpeta());
@@ -174,7 +157,7 @@ void TestIntervalos::ventana()
     }
 }
 
-void TestIntervalos::valoresPorMarca()
+void TstIntervalos::valoresPorMarca()
 {
     Marcas m;
     QVERIFY(m.abrir());
@@ -192,7 +175,7 @@ void TestIntervalos::valoresPorMarca()
     QCOMPARE(m.valores()[4], QStringLiteral("5.000"));
 }
 
-void TestIntervalos::sinIntervalo_data()
+void TstIntervalos::sinIntervalo_data()
 {
     QTest::addColumn<bool>("eliminar");
     QTest::addColumn<QString>("titulo");
@@ -201,7 +184,7 @@ void TestIntervalos::sinIntervalo_data()
     QTest::newRow("eliminar") << true << "Error al eliminar Intervalo de mantenimiento.";
 }
 
-void TestIntervalos::sinIntervalo()
+void TstIntervalos::sinIntervalo()
 {
     QFETCH(bool, eliminar);
     QFETCH(QString, titulo);
@@ -219,7 +202,7 @@ void TestIntervalos::sinIntervalo()
 }
 
 // The editor waits for the oil change distance; the other tasks may stay empty.
-void TestIntervalos::anadir()
+void TstIntervalos::anadir()
 {
     Marcas m;
     QVERIFY(m.abrir());
@@ -249,7 +232,7 @@ void TestIntervalos::anadir()
     QCOMPARE(g[m.fiat].value("C_ACEITE").toInt(), 15000);
 }
 
-void TestIntervalos::segundoIntervalo()
+void TstIntervalos::segundoIntervalo()
 {
     Marcas m;
     QVERIFY(m.abrir());
@@ -263,7 +246,7 @@ void TestIntervalos::segundoIntervalo()
 }
 
 // Editing changes the one value; deleting removes the interval and not the brand.
-void TestIntervalos::editarYEliminar()
+void TstIntervalos::editarYEliminar()
 {
     Marcas m;
     QVERIFY(m.abrir());
@@ -294,7 +277,7 @@ void TestIntervalos::editarYEliminar()
     QCOMPARE(m.modulo->TableMarcas->fieldByName("MARCA")->asString(), QStringLiteral("FIAT"));
 }
 
-void TestIntervalos::focoVuelveALaRejilla()
+void TstIntervalos::focoVuelveALaRejilla()
 {
     Marcas m;
     QVERIFY(m.abrir());
@@ -315,5 +298,5 @@ void TestIntervalos::focoVuelveALaRejilla()
     QVERIFY(dialogos.esperar());
 }
 
-QTEST_MAIN(TestIntervalos)
+QTEST_MAIN(TstIntervalos)
 #include "tst_intervalos.moc"

@@ -15,6 +15,7 @@
 #include "Mantenimiento.h"
 #include "Proximo.h"
 #include "Table.h"
+#include "Teclado.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -36,15 +37,6 @@ const QColor Azul_Marino(0, 0, 128);
 QDate d(const char *texto)
 {
     return QDate::fromString(QLatin1String(texto), QStringLiteral("dd/MM/yyyy"));
-}
-
-// Types into a bound field the way a user does: focus, select all, replace.
-void Escribir(QLineEdit *campo, const QString &teclas)
-{
-    campo->setFocus(Qt::OtherFocusReason);
-    campo->selectAll();
-    QTest::keyClick(campo, Qt::Key_Delete);
-    QTest::keyClicks(campo, teclas);
 }
 
 // One vehicle of one brand, the data module over them and the maintenance window.
@@ -76,20 +68,7 @@ struct Flota
     // The stored maintenance records of the file, read afresh: one map per record.
     QList<QMap<QString, QVariant>> registros() const
     {
-        TDatabase db;
-        db.setDirectory(datos.carpeta());
-        TTable t;
-        t.setDatabase(&db);
-        t.setTableName(QStringLiteral("Mantenimiento.DAT"));
-        t.open();
-        QList<QMap<QString, QVariant>> todos;
-        for (t.first(); !t.eof(); t.next()) {
-            QMap<QString, QVariant> r;
-            for (TField *f : t.fields())
-                r.insert(f->fieldName(), f->value());
-            todos << r;
-        }
-        return todos;
+        return datos.registros(QStringLiteral("Mantenimiento.DAT"));
     }
 
     // Opens the editor with a toolbar button and lets `accion` work on it.
@@ -143,7 +122,7 @@ QColor ColorTexto(QLabel *l)
 
 } // namespace
 
-class TestMantenimiento : public QObject
+class TstMantenimiento : public QObject
 {
     Q_OBJECT
 
@@ -169,18 +148,18 @@ private slots:
     void deExtremoAExtremo();
 };
 
-void TestMantenimiento::initTestCase()
+void TstMantenimiento::initTestCase()
 {
     Excepcion.Configurar_Excepciones(false);
 }
 
-void TestMantenimiento::init()
+void TstMantenimiento::init()
 {
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
 }
 
-void TestMantenimiento::cleanup()
+void TstMantenimiento::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
@@ -188,7 +167,7 @@ void TestMantenimiento::cleanup()
 
 // Caption, grids, the band and the thirteen boxes with their labels, and the
 // window taking over the vehicle-following role.
-void TestMantenimiento::ventana()
+void TstMantenimiento::ventana()
 {
     Flota f;
     f.datos.addMaintenance(Placa, d("01/02/2024"), 10000, {QStringLiteral("C_ACEITE")});
@@ -240,7 +219,7 @@ void TestMantenimiento::ventana()
     f.modulo->TableMatriculas->last();
 }
 
-void TestMantenimiento::anadirGuardaTareas()
+void TstMantenimiento::anadirGuardaTareas()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -274,7 +253,7 @@ void TestMantenimiento::anadirGuardaTareas()
 }
 
 // Clearing a box empties its field, and the due box follows at once.
-void TestMantenimiento::editarQuitaTarea()
+void TstMantenimiento::editarQuitaTarea()
 {
     Flota f;
     f.datos.addInterval(f.marca, {{QStringLiteral("BUJIAS"), 40000}, {QStringLiteral("C_ACEITE"), 15000}});
@@ -297,7 +276,7 @@ void TestMantenimiento::editarQuitaTarea()
 
 // Only a capital X counts as done: anything else loads unticked and is
 // emptied by saving.
-void TestMantenimiento::marcaNoValida()
+void TstMantenimiento::marcaNoValida()
 {
     Flota f;
     f.datos.addRecord(QStringLiteral("Mantenimiento.DAT"),
@@ -319,7 +298,7 @@ void TestMantenimiento::marcaNoValida()
     QCOMPARE(Hechas(r.value(0)), QStringList({"F_AIRE"}));
 }
 
-void TestMantenimiento::eliminar()
+void TstMantenimiento::eliminar()
 {
     Flota f;
     f.datos.addMaintenance(Placa, d("01/02/2024"), 10000, {QStringLiteral("F_ACEITE"), QStringLiteral("ENGRASE")});
@@ -347,7 +326,7 @@ void TestMantenimiento::eliminar()
     QCOMPARE(f.caja("F_ACEITE")->text(), QString());
 }
 
-void TestMantenimiento::botonAceptar_data()
+void TstMantenimiento::botonAceptar_data()
 {
     QTest::addColumn<QString>("fecha");
     QTest::addColumn<QString>("km");
@@ -360,7 +339,7 @@ void TestMantenimiento::botonAceptar_data()
     QTest::newRow("completo") << "15032024" << "10000" << true;
 }
 
-void TestMantenimiento::botonAceptar()
+void TstMantenimiento::botonAceptar()
 {
     QFETCH(QString, fecha);
     QFETCH(QString, km);
@@ -384,7 +363,7 @@ void TestMantenimiento::botonAceptar()
 
 // A date that is not one is told, once, and kept in the dialog: nothing is
 // stored without it, whether the user clicks OK or presses Enter in the date.
-void TestMantenimiento::fechaIncompleta_data()
+void TstMantenimiento::fechaIncompleta_data()
 {
     QTest::addColumn<bool>("conRaton");
 
@@ -392,7 +371,7 @@ void TestMantenimiento::fechaIncompleta_data()
     QTest::newRow("Intro en la fecha") << false;
 }
 
-void TestMantenimiento::fechaIncompleta()
+void TstMantenimiento::fechaIncompleta()
 {
     QFETCH(bool, conRaton);
 
@@ -422,7 +401,7 @@ void TestMantenimiento::fechaIncompleta()
     QCOMPARE(r[0].value("FECHA").toDate(), d("15/03/2024"));
 }
 
-void TestMantenimiento::lecturaNoCambiaVehiculo()
+void TstMantenimiento::lecturaNoCambiaVehiculo()
 {
     Flota f(30000);
     QVERIFY(f.abrir());
@@ -442,7 +421,7 @@ void TestMantenimiento::lecturaNoCambiaVehiculo()
 
 // Edit and delete with no record: the notice, then the caption and the boxes
 // are rebuilt all the same.
-void TestMantenimiento::avisoTablaVaciaRefresca()
+void TstMantenimiento::avisoTablaVaciaRefresca()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -464,7 +443,7 @@ void TestMantenimiento::avisoTablaVaciaRefresca()
 
 // Every box is redrawn by the move itself, with its colour; tasks the new
 // vehicle never had done show nothing.
-void TestMantenimiento::cambioDeVehiculo()
+void TstMantenimiento::cambioDeVehiculo()
 {
     Flota f(40000);
     // First vehicle: every task done at 10.000; intervals 10.000 to 40.000 by
@@ -512,7 +491,7 @@ void TestMantenimiento::cambioDeVehiculo()
 
 // Once the window is gone the module refreshes nothing when the vehicle moves,
 // though Pantalla_Activa still names it.
-void TestMantenimiento::cerradaNoSigueAlVehiculo()
+void TstMantenimiento::cerradaNoSigueAlVehiculo()
 {
     Flota f;
     f.datos.addVehicle(QStringLiteral("9999ZZZ"), f.marca, f.modelo, 5000);
@@ -529,7 +508,7 @@ void TestMantenimiento::cerradaNoSigueAlVehiculo()
 
 // From the windows alone: the brand's interval, an oil change and a later
 // visit without one, and the vehicle's reading. The later visit does not count.
-void TestMantenimiento::deExtremoAExtremo_data()
+void TstMantenimiento::deExtremoAExtremo_data()
 {
     QTest::addColumn<int>("km");
     QTest::addColumn<QColor>("color");
@@ -538,7 +517,7 @@ void TestMantenimiento::deExtremoAExtremo_data()
     QTest::newRow("justo") << 25000 << Azul_Marino;
 }
 
-void TestMantenimiento::deExtremoAExtremo()
+void TstMantenimiento::deExtremoAExtremo()
 {
     QFETCH(int, km);
     QFETCH(QColor, color);
@@ -581,5 +560,5 @@ void TestMantenimiento::deExtremoAExtremo()
     QVERIFY(f.ventana->windowTitle().endsWith(QStringLiteral(" - Mantenimiento (2 registros)")));
 }
 
-QTEST_MAIN(TestMantenimiento)
+QTEST_MAIN(TstMantenimiento)
 #include "tst_mantenimiento.moc"

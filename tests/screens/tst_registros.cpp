@@ -15,6 +15,7 @@
 #include "Matriculas.h"
 #include "Modelos.h"
 #include "Table.h"
+#include "Teclado.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -24,17 +25,6 @@
 #include <memory>
 
 namespace {
-
-// Types `texto` one character at a time, as a keyboard would (Spanish letters included).
-void teclear(QWidget *w, const QString &texto)
-{
-    for (const QChar c : texto) {
-        QKeyEvent p(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &p);
-        QKeyEvent r(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &r);
-    }
-}
 
 template <class T>
 T *hijo(QWidget *ventana, const char *nombre)
@@ -150,6 +140,8 @@ private slots:
     void catalogueListsInsideVehicleEditor_data();
     void catalogueListsInsideVehicleEditor();
     void modelListFollowsBrand();
+    void anotherBrandClearsModel_data();
+    void anotherBrandClearsModel();
     void savedNamesAreTheChosenOnes();
     void vehicleDeletionTakesItsRecords_data();
     void vehicleDeletionTakesItsRecords();
@@ -387,7 +379,7 @@ void TstRegistros::escapeWhileAddingDropsRecord()
     DialogosPrueba d;
     d.alAparecer(editor, [&](QWidget *w) {
         QWidget *c = hijo<QWidget>(w, campo.toLatin1().constData());
-        teclear(c, QStringLiteral("NUEVA"));
+        Teclear(c, QStringLiteral("NUEVA"));
         QTest::keyClick(c, Qt::Key_Escape);
     });
     pulsar(m_lista.get(), "BtnAnadir");
@@ -411,10 +403,10 @@ void TstRegistros::failedPostReportedAndDiscarded()
     bool cerrado = false;
     DialogosPrueba d;
     d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
-        teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1234abc"));
+        Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1234abc"));
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
         QVERIFY(elegir(w, "DBLCBModelo", QStringLiteral("IBIZA")));
-        teclear(hijo<QWidget>(w, "EditKilometros"), QStringLiteral("500"));
+        Teclear(hijo<QWidget>(w, "EditKilometros"), QStringLiteral("500"));
         pulsar(w, "BtnAceptar");
         cerrado = !w->isVisible();
     });
@@ -481,11 +473,11 @@ void TstRegistros::capitals()
         auto *aceptar = hijo<QPushButton>(w, "BtnAceptar");
         auto *c = hijo<QLineEdit>(w, campo.toLatin1().constData());
         desactivado = !aceptar->isEnabled();
-        teclear(c, QStringLiteral("x"));
+        Teclear(c, QStringLiteral("x"));
         activado = aceptar->isEnabled();
         QTest::keyClick(c, Qt::Key_Backspace);
         vaciado = !aceptar->isEnabled();
-        teclear(c, tecleado);
+        Teclear(c, tecleado);
         pulsar(w, "BtnAceptar");
     });
     pulsar(m_lista.get(), "BtnAnadir");
@@ -526,7 +518,7 @@ void TstRegistros::modelJoinsCurrentVehicleBrand()
     d.alAparecer(QStringLiteral("TFormEdModelos"), [&](QWidget *w) {
         auto *c = hijo<QLineEdit>(w, "EditModelo");
         c->selectAll();
-        teclear(c, QStringLiteral("a4"));
+        Teclear(c, QStringLiteral("a4"));
         pulsar(w, "BtnAceptar");
     });
     pulsar(m_lista.get(), boton.toLatin1().constData());
@@ -587,7 +579,7 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
     DialogosPrueba d;
     d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
         if (anadiendo)
-            teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("2222bbb"));
+            Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("2222bbb"));
         pulsar(w, "SbMarca"); // returns once the brand list is closed
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
         pulsar(w, "SbModelo");
@@ -600,7 +592,7 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
         pulsar(m, "BtnCerrar");
     });
     d.alAparecer(QStringLiteral("TFormEdMarcas"), [](QWidget *e) {
-        teclear(hijo<QWidget>(e, "EditMarca"), QStringLiteral("seat"));
+        Teclear(hijo<QWidget>(e, "EditMarca"), QStringLiteral("seat"));
         pulsar(e, "BtnAceptar");
     });
     d.alAparecer(QStringLiteral("TFormModelos"), [&](QWidget *m) {
@@ -612,7 +604,7 @@ void TstRegistros::catalogueListsInsideVehicleEditor()
         QTest::keyClick(grid, Qt::Key_Escape);
     });
     d.alAparecer(QStringLiteral("TFormEdModelos"), [](QWidget *e) {
-        teclear(hijo<QWidget>(e, "EditModelo"), QStringLiteral("ibiza"));
+        Teclear(hijo<QWidget>(e, "EditModelo"), QStringLiteral("ibiza"));
         pulsar(e, "BtnAceptar");
     });
     pulsar(m_lista.get(), boton.toLatin1().constData());
@@ -654,7 +646,7 @@ void TstRegistros::modelListFollowsBrand()
     DialogosPrueba d;
     d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
         alAbrir = ofrecidos(w, "DBLCBModelo");
-        teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1"));
+        Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1"));
         QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
         conSeat = ofrecidos(w, "DBLCBModelo");
         aceptarSinModelo = hijo<QPushButton>(w, "BtnAceptar")->isEnabled();
@@ -675,6 +667,67 @@ void TstRegistros::modelListFollowsBrand()
     m_lista.reset();
     QVERIFY(mostrarLista(Clase::Modelos));
     QCOMPARE(m_lista->windowTitle(), QStringLiteral("Modelos (4 registros)"));
+}
+
+// A model belongs to its brand: choosing another brand empties the model box and
+// OK waits for one of the new brand's models; the same brand chosen again keeps it.
+void TstRegistros::anotherBrandClearsModel_data()
+{
+    QTest::addColumn<bool>("editar");
+    QTest::addColumn<QString>("marca");
+    QTest::addColumn<QString>("modeloTrasCambio");
+    QTest::addColumn<QString>("modeloFinal"); // chosen after the change; empty: none
+    QTest::addColumn<QString>("guardado");    // MARCA_S|MODELO_S stored after OK
+    QTest::newRow("añadir, otra marca") << false << "AUDI" << "" << "A6" << "AUDI|A6";
+    QTest::newRow("añadir, otra marca, sin modelo") << false << "AUDI" << "" << "" << "";
+    QTest::newRow("añadir, la misma marca") << false << "SEAT" << "IBIZA" << "" << "SEAT|IBIZA";
+    QTest::newRow("editar, otra marca") << true << "AUDI" << "" << "A4" << "AUDI|A4";
+    QTest::newRow("editar, otra marca, sin modelo") << true << "AUDI" << "" << "" << "SEAT|IBIZA";
+}
+
+void TstRegistros::anotherBrandClearsModel()
+{
+    QFETCH(bool, editar);
+    QFETCH(QString, marca);
+    QFETCH(QString, modeloTrasCambio);
+    QFETCH(QString, modeloFinal);
+    QFETCH(QString, guardado);
+    const int seat = m_datos->addBrand(QStringLiteral("SEAT"));
+    const int audi = m_datos->addBrand(QStringLiteral("AUDI"));
+    const int ibiza = m_datos->addModel(QStringLiteral("IBIZA"), seat);
+    m_datos->addModel(QStringLiteral("A4"), audi);
+    m_datos->addModel(QStringLiteral("A6"), audi);
+    if (editar)
+        m_datos->addVehicle(QStringLiteral("1111AAA"), seat, ibiza, 10);
+    abrirModulo();
+    QVERIFY(mostrarLista(Clase::Vehiculos));
+
+    QString mostrado;
+    bool aceptarTrasCambio = true;
+    DialogosPrueba d;
+    d.alAparecer(QStringLiteral("TFormEdMatricula"), [&](QWidget *w) {
+        if (!editar) {
+            Teclear(hijo<QWidget>(w, "EditMatricula"), QStringLiteral("1111aaa"));
+            QVERIFY(elegir(w, "DBLCBMarca", QStringLiteral("SEAT")));
+            QVERIFY(elegir(w, "DBLCBModelo", QStringLiteral("IBIZA")));
+        }
+        QVERIFY(hijo<QPushButton>(w, "BtnAceptar")->isEnabled());
+        QVERIFY(elegir(w, "DBLCBMarca", marca));
+        mostrado = hijo<TDBLookupComboBox>(w, "DBLCBModelo")->shownText();
+        aceptarTrasCambio = hijo<QPushButton>(w, "BtnAceptar")->isEnabled();
+        if (!modeloFinal.isEmpty())
+            QVERIFY(elegir(w, "DBLCBModelo", modeloFinal));
+        pulsar(w, "BtnAceptar"); // without a model, nothing happens
+        if (w->isVisible())
+            pulsar(w, "BtnCancelar");
+    });
+    pulsar(m_lista.get(), editar ? "BtnEditar" : "BtnAnadir");
+    QVERIFY2(d.correcto(), qPrintable(d.errores().join('\n')));
+    QCOMPARE(mostrado, modeloTrasCambio);
+    QCOMPARE(aceptarTrasCambio, !modeloTrasCambio.isEmpty());
+    QCOMPARE(leer(carpeta(), QStringLiteral("Matriculas.DAT"), {"MARCA_S", "MODELO_S"}),
+             guardado.isEmpty() ? QStringList() : QStringList{guardado});
+    QVERIFY(Avisos_Prueba::Mostrados().isEmpty());
 }
 
 // The brand and model names kept with a vehicle are those chosen for it, not
@@ -777,7 +830,7 @@ void TstRegistros::plateLengthLimited()
     TFormEdMatricula editor;
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
-    teclear(editor.EditMatricula, QStringLiteral("abcdefghijklmnop"));
+    Teclear(editor.EditMatricula, QStringLiteral("abcdefghijklmnop"));
     QCOMPARE(editor.EditMatricula->text(), QStringLiteral("ABCDEFGHIJKL"));
     editor.reject();
 }
@@ -809,7 +862,7 @@ void TstRegistros::kilometresDigitsAndRange()
     editor.show();
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     editor.EditKilometros->selectAll();
-    teclear(editor.EditKilometros, tecleado);
+    Teclear(editor.EditKilometros, tecleado);
     QCOMPARE(editor.EditKilometros->text(), visto);
     QTRY_COMPARE(Avisos_Prueba::Mostrados().size(), aviso ? 1 : 0);
     if (aviso) {

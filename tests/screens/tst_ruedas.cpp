@@ -17,6 +17,7 @@
 #include "Matriculas.h"
 #include "Ruedas.h"
 #include "Table.h"
+#include "Teclado.h"
 #include "Validadores.h"
 
 #include <QClipboard>
@@ -36,26 +37,6 @@ QDate d(const char *texto)
     return QDate::fromString(QLatin1String(texto), QStringLiteral("dd/MM/yyyy"));
 }
 
-// Key presses carrying each character, accented letters included.
-void Teclear(QWidget *w, const QString &texto)
-{
-    for (const QChar c : texto) {
-        QKeyEvent p(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &p);
-        QKeyEvent r(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &r);
-    }
-}
-
-// Types into a bound field the way a user does: focus, select all, replace.
-void Escribir(QLineEdit *campo, const QString &teclas)
-{
-    campo->setFocus(Qt::OtherFocusReason);
-    campo->selectAll();
-    QTest::keyClick(campo, Qt::Key_Delete);
-    Teclear(campo, teclas);
-}
-
 // Pastes `texto` into the field with the keyboard.
 template <class Campo>
 void Pegar(Campo *campo, const QString &texto)
@@ -63,25 +44,6 @@ void Pegar(Campo *campo, const QString &texto)
     QApplication::clipboard()->setText(texto);
     campo->setFocus(Qt::OtherFocusReason);
     QTest::keyClick(campo, Qt::Key_V, Qt::ControlModifier);
-}
-
-// Every stored record of a table of the folder, read afresh: one map per record.
-QList<QMap<QString, QVariant>> Leer(const QString &carpeta, const QString &tabla)
-{
-    TDatabase db;
-    db.setDirectory(carpeta);
-    TTable t;
-    t.setDatabase(&db);
-    t.setTableName(tabla);
-    t.open();
-    QList<QMap<QString, QVariant>> todos;
-    for (t.first(); !t.eof(); t.next()) {
-        QMap<QString, QVariant> r;
-        for (TField *f : t.fields())
-            r.insert(f->fieldName(), f->value());
-        todos << r;
-    }
-    return todos;
 }
 
 // A vehicle of brand AAA and model BBB at 50.000 km, the module over it and the tyre window.
@@ -116,7 +78,7 @@ struct Flota
         ventana.reset();
     }
 
-    QList<QMap<QString, QVariant>> ruedas() const { return Leer(datos.carpeta(), QStringLiteral("Ruedas.DAT")); }
+    QList<QMap<QString, QVariant>> ruedas() const { return datos.registros(QStringLiteral("Ruedas.DAT")); }
 
     // The grid's column `titulo`, top to bottom.
     QStringList columna(const QString &titulo) const
@@ -149,7 +111,7 @@ QStringList Textos_Avisos()
 
 } // namespace
 
-class TestRuedas : public QObject
+class TstRuedas : public QObject
 {
     Q_OBJECT
 
@@ -175,18 +137,18 @@ private slots:
     void observacionesLargas();
 };
 
-void TestRuedas::initTestCase()
+void TstRuedas::initTestCase()
 {
     Excepcion.Configurar_Excepciones(false);
 }
 
-void TestRuedas::init()
+void TstRuedas::init()
 {
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
 }
 
-void TestRuedas::cleanup()
+void TstRuedas::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
@@ -194,7 +156,7 @@ void TestRuedas::cleanup()
 
 // Caption, help topic, the grid's columns with their titles, the remarks of
 // the current fitting, and the window taking over the vehicle-following role.
-void TestRuedas::ventana()
+void TstRuedas::ventana()
 {
     Flota f;
     f.datos.addTyres(Placa, d("01/02/2024"), 42500, QStringLiteral("MICHELIN"), QStringLiteral("Delanteras"));
@@ -228,7 +190,7 @@ void TestRuedas::ventana()
     QCOMPARE(v->DBMemoObservaci->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
 }
 
-void TestRuedas::kmUso_data()
+void TstRuedas::kmUso_data()
 {
     QTest::addColumn<int>("vehiculo");
     QTest::addColumn<int>("cambio");
@@ -240,7 +202,7 @@ void TestRuedas::kmUso_data()
     QTest::newRow("millones") << 1500000 << 250 << "1.499.750";
 }
 
-void TestRuedas::kmUso()
+void TstRuedas::kmUso()
 {
     QFETCH(int, vehiculo);
     QFETCH(int, cambio);
@@ -254,7 +216,7 @@ void TestRuedas::kmUso()
 
 // From the editor: what the user typed, the brand in capitals, quotes and
 // accents as typed; the vehicle's own reading is never touched.
-void TestRuedas::anadir()
+void TstRuedas::anadir()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -285,12 +247,12 @@ void TestRuedas::anadir()
     QVERIFY(f.ventana->windowTitle().endsWith(QStringLiteral(" - Neumáticos (1 registro)")));
     QCOMPARE(f.columna("Km. Uso"), QStringList{"-2.000"});
     QCOMPARE(f.ventana->DBMemoObservaci->toPlainText(), Notas);
-    const auto v = Leer(f.datos.carpeta(), QStringLiteral("Matriculas.DAT"));
+    const auto v = f.datos.registros(QStringLiteral("Matriculas.DAT"));
     QCOMPARE(v.value(0).value("KILOMETROS").toInt(), 50000);
     QVERIFY(f.ventana->windowTitle().contains(QStringLiteral("Kmtros actuales: 50.000")));
 }
 
-void TestRuedas::editarYEliminar()
+void TstRuedas::editarYEliminar()
 {
     Flota f;
     f.datos.addTyres(Placa, d("01/02/2024"), 42500, QStringLiteral("MICHELIN"));
@@ -334,7 +296,7 @@ void TestRuedas::editarYEliminar()
     }
 }
 
-void TestRuedas::botonAceptar_data()
+void TstRuedas::botonAceptar_data()
 {
     QTest::addColumn<QString>("fecha");
     QTest::addColumn<QString>("km");
@@ -348,7 +310,7 @@ void TestRuedas::botonAceptar_data()
 }
 
 // Brand and remarks may stay empty; a date and a reading may not.
-void TestRuedas::botonAceptar()
+void TstRuedas::botonAceptar()
 {
     QFETCH(QString, fecha);
     QFETCH(QString, km);
@@ -369,7 +331,7 @@ void TestRuedas::botonAceptar()
 
 // The distance run follows the vehicle's reading as its own editor changes
 // it, for every fitting, though the tyre table itself did not change.
-void TestRuedas::lecturaDelVehiculo()
+void TstRuedas::lecturaDelVehiculo()
 {
     Flota f;
     f.datos.addTyres(Placa, d("01/02/2024"), 42500);
@@ -394,7 +356,7 @@ void TestRuedas::lecturaDelVehiculo()
 
 // "Medida" is the sheet's tyre size, for every fitting: empty without a sheet,
 // there as soon as one is added, gone when it is deleted.
-void TestRuedas::medidaDeLaFicha()
+void TstRuedas::medidaDeLaFicha()
 {
     Flota f;
     f.datos.addTyres(Placa, d("01/02/2024"), 42500);
@@ -427,7 +389,7 @@ void TestRuedas::medidaDeLaFicha()
 }
 
 // A move to another vehicle shows its fittings, caption and size at once.
-void TestRuedas::cambioDeVehiculo()
+void TstRuedas::cambioDeVehiculo()
 {
     Flota f;
     f.datos.addVehicle(QStringLiteral("9999ZZZ"), f.marca, f.modelo, 10000);
@@ -454,7 +416,7 @@ void TestRuedas::cambioDeVehiculo()
 
 // With no vehicle there is nothing to add a fitting to: the add is refused
 // and nothing is stored.
-void TestRuedas::sinVehiculo()
+void TstRuedas::sinVehiculo()
 {
     Flota f(0, false);
     QVERIFY(f.abrir());
@@ -467,7 +429,7 @@ void TestRuedas::sinVehiculo()
 
 // The brand holds 20 characters: a 21st typed is not taken, and a paste that
 // would pass them is refused whole, with a notice, never cut.
-void TestRuedas::textoQueNoCabe_data()
+void TstRuedas::textoQueNoCabe_data()
 {
     QTest::addColumn<QString>("antes");
     QTest::addColumn<QString>("pegado");
@@ -478,7 +440,7 @@ void TestRuedas::textoQueNoCabe_data()
     QTest::newRow("pegado largo en vacío") << "" << QString(25, QLatin1Char('x')) << false;
 }
 
-void TestRuedas::textoQueNoCabe()
+void TstRuedas::textoQueNoCabe()
 {
     QFETCH(QString, antes);
     QFETCH(QString, pegado);
@@ -515,7 +477,7 @@ void TestRuedas::textoQueNoCabe()
 
 // A reading past what a kilometre field holds is refused as it is typed, with
 // its notice; what was there stays.
-void TestRuedas::kilometrosFueraDeRango()
+void TstRuedas::kilometrosFueraDeRango()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -534,7 +496,7 @@ void TestRuedas::kilometrosFueraDeRango()
 }
 
 // Remarks of many kilobytes, pasted, are stored and shown whole.
-void TestRuedas::observacionesLargas()
+void TstRuedas::observacionesLargas()
 {
     Flota f;
     QVERIFY(f.abrir());
@@ -551,5 +513,5 @@ void TestRuedas::observacionesLargas()
     QCOMPARE(f.ventana->DBMemoObservaci->toPlainText(), notas);
 }
 
-QTEST_MAIN(TestRuedas)
+QTEST_MAIN(TstRuedas)
 #include "tst_ruedas.moc"

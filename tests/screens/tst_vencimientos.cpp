@@ -15,6 +15,7 @@
 #include "QRepPreview.h"
 #include "ReportDef.h"
 #include "Table.h"
+#include "Teclado.h"
 #include "Vencimientos.h"
 
 #include <QAbstractItemModelTester>
@@ -118,23 +119,6 @@ struct Flota
         return m()->Vehiculo(f).Matricula + QLatin1Char('/') + Tareas()[std::size_t(m()->Vencimiento(f).Tarea)].Campo;
     }
 };
-
-// Key by key, each with its text: QTest::keyClicks takes only ASCII.
-void Teclear(QWidget *w, const QString &teclas)
-{
-    for (const QChar c : teclas) {
-        const Qt::Key tecla = c.unicode() < 128 ? Qt::Key(QTest::asciiToKey(char(c.unicode()))) : Qt::Key_unknown;
-        QTest::sendKeyEvent(QTest::Click, w, tecla, QString(c), Qt::NoModifier);
-    }
-}
-
-void Escribir(QLineEdit *campo, const QString &teclas)
-{
-    campo->setFocus(Qt::OtherFocusReason);
-    campo->selectAll();
-    QTest::keyClick(campo, Qt::Key_Delete);
-    Teclear(campo, teclas);
-}
 
 QLineEdit *Linea(QSpinBox *s)
 {

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QMenu>
@@ -167,29 +168,40 @@ private slots:
             QCOMPARE(Acciones[i]->menu() == nullptr, i >= 4);
     }
 
+    // Each report command sets the report's kind and opens the report dialog for it.
     void entradasDeInforme_data()
     {
         QTest::addColumn<QString>("Entrada");
         QTest::addColumn<int>("Tipo");
-        QTest::newRow("&Mantenimiento") << "Mantenimiento1" << 0;
-        QTest::newRow("Mantenimiento") << "Mantenimiento2" << 0;
-        QTest::newRow("&Averias") << "Averias1" << 1;
-        QTest::newRow("Averias") << "Averias2" << 1;
-        QTest::newRow("&Neumáticos") << "Ruedas1" << 2;
-        QTest::newRow("Neumáticos") << "Neumticos1" << 2;
-        QTest::newRow("&Ficha Técnica") << "FichaTecnica1" << 3;
-        QTest::newRow("Ficha Técnica") << "FichaTcnica1" << 3;
+        QTest::addColumn<QString>("Titulo");
+        const QString Mantto = QStringLiteral("Informe de Mantenimiento"), Averias = QStringLiteral("Informe de Averias"),
+                      Ruedas = QStringLiteral("Informe de Neumáticos"), Ficha = QStringLiteral("Ficha Técnica");
+        QTest::newRow("&Mantenimiento") << "Mantenimiento1" << 0 << Mantto;
+        QTest::newRow("Mantenimiento") << "Mantenimiento2" << 0 << Mantto;
+        QTest::newRow("&Averias") << "Averias1" << 1 << Averias;
+        QTest::newRow("Averias") << "Averias2" << 1 << Averias;
+        QTest::newRow("&Neumáticos") << "Ruedas1" << 2 << Ruedas;
+        QTest::newRow("Neumáticos") << "Neumticos1" << 2 << Ruedas;
+        QTest::newRow("&Ficha Técnica") << "FichaTecnica1" << 3 << Ficha;
+        QTest::newRow("Ficha Técnica") << "FichaTcnica1" << 3 << Ficha;
     }
     void entradasDeInforme()
     {
         QFETCH(QString, Entrada);
         QFETCH(int, Tipo);
+        QFETCH(QString, Titulo);
         Abrir();
         ModuloDatos->Tipo_Informe = 99;
         auto *Accion = fVentana->findChild<QAction *>(Entrada);
         QVERIFY(Accion);
+        DialogosPrueba Dialogos;
+        Dialogos.alAparecer(QStringLiteral("TFormInformes"), [](QWidget *w) { static_cast<QDialog *>(w)->reject(); });
         Accion->trigger();
+        QVERIFY2(Dialogos.correcto(), qPrintable(Dialogos.errores().join('\n')));
         QCOMPARE(int(ModuloDatos->Tipo_Informe), Tipo);
+        QCOMPARE(Dialogos.titulos().value(0), Titulo);
+        for (QWidget *w : QApplication::topLevelWidgets())
+            QVERIFY(w->objectName() != QLatin1String("TFormInformes"));
     }
 
     // Each command opens its window; "Nueva matrícula" the vehicle list, not the editor.
@@ -394,6 +406,29 @@ private slots:
         QCOMPARE(Cerrar->text(), QStringLiteral("&Cerrar"));
         QTest::mouseClick(Cerrar, Qt::LeftButton);
         QVERIFY(!AcercaDe.isVisible());
+    }
+
+    // The About box tells which data folder is in use: the data module's, or, before there is
+    // one, the program's own (beside this test program, whose folder is writable).
+    void acercaDeCarpetaDatos()
+    {
+        const auto Carpeta_Mostrada = [](QString &Texto) {
+            TFormAcercaDe AcercaDe;
+            auto *Lbl = AcercaDe.findChild<QLabel *>(QStringLiteral("LblCarpetaDatos"));
+            if (!Lbl)
+                return QString();
+            Texto = Lbl->text();
+            return Lbl->toolTip();
+        };
+        QString Texto;
+        QCOMPARE(Carpeta_Mostrada(Texto), QCoreApplication::applicationDirPath() + QStringLiteral("/Datos"));
+        fDatos = std::make_unique<DatosPrueba>();
+        QVERIFY(fDatos->isValid());
+        fModulo = std::make_unique<TModuloDatos>(fDatos->carpeta());
+        QCOMPARE(Carpeta_Mostrada(Texto), fDatos->carpeta());
+        // Shortened or not, the text shows where the path starts and the folder's own name.
+        QVERIFY2(Texto.startsWith(QStringLiteral("Datos: /")), qPrintable(Texto));
+        QVERIFY2(Texto.endsWith(QFileInfo(fDatos->carpeta()).fileName()), qPrintable(Texto));
     }
 
     // The splash: its strip along the bottom, and a face that looks like the one it asks for.

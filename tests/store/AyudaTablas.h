@@ -36,15 +36,29 @@ inline QStringList matriculas(const QString &lista)
     return lista.isEmpty() ? QStringList() : lista.split(QLatin1Char('|'));
 }
 
-// Runs SQL on the file through a connection of its own, as another program would.
-inline void otroPrograma(const QString &ruta, const QString &sql)
+// Runs SQL on the file through a connection of its own, as another program
+// would; false when the file cannot be opened or the SQL fails.
+inline bool sql(const QString &ruta, const QString &texto, QString *error = nullptr)
 {
     sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(ruta).constData(), &db), SQLITE_OK);
+    if (sqlite3_open(QFile::encodeName(ruta).constData(), &db) != SQLITE_OK) {
+        if (error)
+            *error = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_close(db);
+        return false;
+    }
     char *err = nullptr;
-    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);
-    const QString texto = QString::fromUtf8(err ? err : "");
+    const int rc = sqlite3_exec(db, texto.toUtf8().constData(), nullptr, nullptr, &err);
+    if (error)
+        *error = QString::fromUtf8(err ? err : "");
     sqlite3_free(err);
     sqlite3_close(db);
-    QVERIFY2(rc == SQLITE_OK, qPrintable(texto));
+    return rc == SQLITE_OK;
+}
+
+// The same, failing the running test with SQLite's message.
+inline void otroPrograma(const QString &ruta, const QString &texto)
+{
+    QString error;
+    QVERIFY2(sql(ruta, texto, &error), qPrintable(error));
 }

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-class TestBaseDatos : public QObject
+class TstBaseDatos : public QObject
 {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ private slots:
     void ficherosAdjuntos();
 };
 
-void TestBaseDatos::ficherosAbiertos_data()
+void TstBaseDatos::ficherosAbiertos_data()
 {
     // Folders: "uno" and "dos" hold the eight tables; "enlace" is a symbolic link
     // to "uno". "uno*" opens by full path, without a database.
@@ -49,7 +49,7 @@ void TestBaseDatos::ficherosAbiertos_data()
     QTest::newRow("carpeta vacía") << QStringList{"uno:Marcas.DAT"} << 0 << "" << QStringList();
 }
 
-void TestBaseDatos::ficherosAbiertos()
+void TstBaseDatos::ficherosAbiertos()
 {
     QFETCH(QStringList, abiertas);
     QFETCH(int, cerradas);
@@ -96,7 +96,7 @@ void TestBaseDatos::ficherosAbiertos()
 }
 
 // A file attached to a connection of the process is open too.
-void TestBaseDatos::ficherosAdjuntos()
+void TstBaseDatos::ficherosAdjuntos()
 {
     DatosPrueba uno, dos;
     QVERIFY(uno.isValid() && dos.isValid());
@@ -111,5 +111,5 @@ void TestBaseDatos::ficherosAdjuntos()
     QCOMPARE(TDatabase::openFilesIn(uno.carpeta()), QStringList());
 }
 
-QTEST_GUILESS_MAIN(TestBaseDatos)
+QTEST_GUILESS_MAIN(TstBaseDatos)
 #include "tst_base_datos.moc"

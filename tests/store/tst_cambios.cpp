@@ -1,6 +1,7 @@
 // Change detection: which commits a table object notices before it reads, and
 // two objects on one file, or a table and another program, seeing each other.
 #include "AyudaTablas.h"
+#include "Capturar.h"
 #include "DatosPrueba.h"
 #include "DeteccionCambios.h"
 #include "Sqlite.h"
@@ -10,7 +11,7 @@
 
 using namespace store;
 
-class TestCambios : public QObject
+class TstCambios : public QObject
 {
     Q_OBJECT
 
@@ -22,7 +23,7 @@ private slots:
     void cambiosDeOtroPrograma();
 };
 
-void TestCambios::cambiado_data()
+void TstCambios::cambiado_data()
 {
     QTest::addColumn<QString>("quien");  // who commits: "nadie", "proceso" (another object here), "programa"
     QTest::addColumn<bool>("estricta");  // the store-wide switch
@@ -39,7 +40,7 @@ void TestCambios::cambiado_data()
 
 // Commits through this process are always seen; other programs' only at the
 // start of a read with strict detection on. Noting the rows read clears it.
-void TestCambios::cambiado()
+void TstCambios::cambiado()
 {
     QFETCH(QString, quien);
     QFETCH(bool, estricta);
@@ -76,7 +77,7 @@ void TestCambios::cambiado()
 
 // Two objects on one file: each keeps its position, sees what the other posted on
 // its next read, and neither blocks the other while it browses.
-void TestCambios::dosObjetosEnUnFichero()
+void TstCambios::dosObjetosEnUnFichero()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -115,17 +116,16 @@ void TestCambios::dosObjetosEnUnFichero()
     // Editing a record someone else deleted is refused with its own code.
     QVERIFY(dos->locate(QStringLiteral("MATRICULA"), QStringLiteral("D")));
     uno->deleteRecord();
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         dos->edit();
-        QFAIL("edición de un registro borrado");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(e.errorCode(), EngineCode::RecordDeleted);
-    }
+    });
+    QVERIFY2(e, "edición de un registro borrado");
+    QCOMPARE(e->errorCode(), EngineCode::RecordDeleted);
     QCOMPARE(dos->state(), TDataSetState::Browse);
     QCOMPARE(columna(*dos, QStringLiteral("MATRICULA")), (QStringList{"A", "B", "E"}));
 }
 
-void TestCambios::cambiosDeOtroPrograma_data()
+void TstCambios::cambiosDeOtroPrograma_data()
 {
     QTest::addColumn<QString>("lectura"); // what starts reading again
     QTest::addColumn<QString>("actual");  // the current record afterwards
@@ -137,7 +137,7 @@ void TestCambios::cambiosDeOtroPrograma_data()
 // starts again (first, last, locate, a jump to a row, or when asked for), never
 // behind a grid's back; asked for, the current record stays. Record identities
 // follow storing order.
-void TestCambios::cambiosDeOtroPrograma()
+void TstCambios::cambiosDeOtroPrograma()
 {
     QFETCH(QString, lectura);
     QFETCH(QString, actual);
@@ -175,5 +175,5 @@ void TestCambios::cambiosDeOtroPrograma()
     TableStore::setStrictChangeDetection(false);
 }
 
-QTEST_GUILESS_MAIN(TestCambios)
+QTEST_GUILESS_MAIN(TstCambios)
 #include "tst_cambios.moc"

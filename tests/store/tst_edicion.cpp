@@ -3,6 +3,7 @@
 // failed posts and cancels.
 #include "AyudaTablas.h"
 #include "BufferEdicion.h"
+#include "Capturar.h"
 #include "DatosPrueba.h"
 
 #include <QSignalSpy>
@@ -71,7 +72,7 @@ void escribir(BufferEdicion &b, const QString &escritos)
 
 } // namespace
 
-class TestEdicion : public QObject
+class TstEdicion : public QObject
 {
     Q_OBJECT
 
@@ -81,7 +82,7 @@ private slots:
     void edicionFallidaYCancelar();
 };
 
-void TestEdicion::guardar_data()
+void TstEdicion::guardar_data()
 {
     QTest::addColumn<QString>("operacion"); // "editar" record 1, or "anadir"
     QTest::addColumn<QString>("escritos");
@@ -106,7 +107,7 @@ void TestEdicion::guardar_data()
 
 // One statement per post: an edit sends only the written values, an append only
 // the non-empty ones; a failure keeps the record pending.
-void TestEdicion::guardar()
+void TstEdicion::guardar()
 {
     QFETCH(QString, operacion);
     QFETCH(QString, escritos);
@@ -143,7 +144,7 @@ void TestEdicion::guardar()
 }
 
 // A failed post keeps the pending record; cancel with nothing pending does nothing.
-void TestEdicion::edicionFallidaYCancelar()
+void TstEdicion::edicionFallidaYCancelar()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -164,12 +165,11 @@ void TestEdicion::edicionFallidaYCancelar()
 
     t->append();
     t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("A"));
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         t->post();
-        QFAIL("matrícula repetida aceptada");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(e.errorCode(), EngineCode::DuplicateKey);
-    }
+    });
+    QVERIFY2(e, "matrícula repetida aceptada");
+    QCOMPARE(e->errorCode(), EngineCode::DuplicateKey);
     QCOMPARE(t->state(), TDataSetState::Insert);
     t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("C"));
     t->post();
@@ -189,5 +189,5 @@ void TestEdicion::edicionFallidaYCancelar()
     QVERIFY_THROWS_EXCEPTION(EDBEngineError, t->fieldByName(QStringLiteral("KILOMETROS"))->setAsInteger(5));
 }
 
-QTEST_GUILESS_MAIN(TestEdicion)
+QTEST_GUILESS_MAIN(TstEdicion)
 #include "tst_edicion.moc"

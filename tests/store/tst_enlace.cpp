@@ -9,7 +9,7 @@
 
 using namespace store;
 
-class TestEnlace : public QObject
+class TstEnlace : public QObject
 {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ private slots:
     void maestroDestruidoAntes();
 };
 
-void TestEnlace::vigente_data()
+void TstEnlace::vigente_data()
 {
     QTest::addColumn<QVariant>("antes");    // the master's value the rows were read for
     QTest::addColumn<qint64>("idAntes");    // and its record
@@ -45,7 +45,7 @@ void TestEnlace::vigente_data()
     QTest::newRow("número de otro tipo") << QVariant(7) << qint64(1) << QVariant(qint64(7)) << qint64(1) << true << true;
 }
 
-void TestEnlace::vigente()
+void TstEnlace::vigente()
 {
     QFETCH(QVariant, antes);
     QFETCH(qint64, idAntes);
@@ -65,7 +65,7 @@ void TestEnlace::vigente()
 
 // Opened before its master (as at start-up), a detail shows the current vehicle's
 // records in date order, follows every move, and a new record carries the plate.
-void TestEnlace::detalleSigueAlMaestro()
+void TstEnlace::detalleSigueAlMaestro()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -114,7 +114,7 @@ void TestEnlace::detalleSigueAlMaestro()
     QVERIFY(mantto->isEmpty());
 }
 
-void TestEnlace::detalleLeidoDespues_data()
+void TstEnlace::detalleLeidoDespues_data()
 {
     QTest::addColumn<QString>("vehiculo"); // where the master ends, unread moves on the way
     QTest::addColumn<QString>("acceso");   // the detail's first use after them
@@ -134,7 +134,7 @@ void TestEnlace::detalleLeidoDespues_data()
 
 // The detail's rows are read when first used after its master moved: whatever
 // the first use, it sees and changes the current master's records.
-void TestEnlace::detalleLeidoDespues()
+void TstEnlace::detalleLeidoDespues()
 {
     QFETCH(QString, vehiculo);
     QFETCH(QString, acceso);
@@ -205,7 +205,7 @@ void TestEnlace::detalleLeidoDespues()
     QCOMPARE(columna(*comprobar, QStringLiteral("KILOMETROS")), QStringList{"100"});
 }
 
-void TestEnlace::detalleConClaveNumerica()
+void TstEnlace::detalleConClaveNumerica()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -231,7 +231,7 @@ void TestEnlace::detalleConClaveNumerica()
 }
 
 // A filter applies inside the master's range, and both follow their changes.
-void TestEnlace::detalleFiltrado()
+void TstEnlace::detalleFiltrado()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -265,7 +265,7 @@ void TestEnlace::detalleFiltrado()
 
 // Owners may destroy a master before a detail that was never opened (or was
 // closed): the detail must forget it instead of keeping a dangling link.
-void TestEnlace::maestroDestruidoAntes()
+void TstEnlace::maestroDestruidoAntes()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -285,5 +285,5 @@ void TestEnlace::maestroDestruidoAntes()
     km.reset();
 }
 
-QTEST_GUILESS_MAIN(TestEnlace)
+QTEST_GUILESS_MAIN(TstEnlace)
 #include "tst_enlace.moc"

@@ -5,6 +5,8 @@
 // The program doubles as the other process: "--bloquear FICHERO" holds a write
 // lock until its input closes, "--bloquear-todo FICHERO" a lock that stops
 // readers as well, "--escribir CARPETA" posts vehicles until killed.
+#include "AyudaTablas.h"
+#include "Capturar.h"
 #include "DatosPrueba.h"
 #include "Table.h"
 
@@ -18,26 +20,6 @@
 #include <memory>
 
 namespace {
-
-std::unique_ptr<TTable> tabla(TDatabase &db, const QString &nombre)
-{
-    auto t = std::make_unique<TTable>();
-    t->setDatabase(&db);
-    t->setTableName(nombre);
-    return t;
-}
-
-bool sql(const QString &ruta, const QString &texto)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(ruta).constData(), &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        return false;
-    }
-    const int rc = sqlite3_exec(db, texto.toUtf8().constData(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return rc == SQLITE_OK;
-}
 
 QString integridad(const QString &ruta)
 {
@@ -147,7 +129,7 @@ bool otroBloquea(QProcess &otro, const char *modo, const QString &ruta)
 
 } // namespace
 
-class TestFallosTabla : public QObject
+class TstFallosTabla : public QObject
 {
     Q_OBJECT
 
@@ -166,7 +148,7 @@ private slots:
     void procesoMuertoAlGuardar();
 };
 
-void TestFallosTabla::claveDuplicada_data()
+void TstFallosTabla::claveDuplicada_data()
 {
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("campo");
@@ -175,7 +157,7 @@ void TestFallosTabla::claveDuplicada_data()
     QTest::newRow("nombre de marca") << "Marcas.DAT" << "MARCA";
 }
 
-void TestFallosTabla::claveDuplicada()
+void TstFallosTabla::claveDuplicada()
 {
     QFETCH(QString, nombre);
     QFETCH(QString, campo);
@@ -189,19 +171,18 @@ void TestFallosTabla::claveDuplicada()
     t->open();
     t->append();
     t->fieldByName(campo)->setAsString(QStringLiteral("O'NEIL"));
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         t->post();
-        QFAIL("clave duplicada aceptada");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(e.errorCode(), EngineCode::DuplicateKey);
-        QVERIFY(e.message().contains(nombre));
-    }
+    });
+    QVERIFY2(e, "clave duplicada aceptada");
+    QCOMPARE(e->errorCode(), EngineCode::DuplicateKey);
+    QVERIFY(e->message().contains(nombre));
     QCOMPARE(t->state(), TDataSetState::Insert);
     t->cancel();
     QCOMPARE(t->recordCount(), 1);
 }
 
-void TestFallosTabla::ficheroIlegible_data()
+void TstFallosTabla::ficheroIlegible_data()
 {
     QTest::addColumn<QString>("dano");
 
@@ -212,7 +193,7 @@ void TestFallosTabla::ficheroIlegible_data()
 }
 
 // A damaged file is a read error, never a crash, and the object stays closed.
-void TestFallosTabla::ficheroIlegible()
+void TstFallosTabla::ficheroIlegible()
 {
     QFETCH(QString, dano);
 
@@ -241,19 +222,18 @@ void TestFallosTabla::ficheroIlegible()
     TDatabase db;
     db.setDirectory(datos.carpeta());
     auto t = tabla(db, QStringLiteral("Averias.DAT"));
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         t->open();
         t->last();
-        QFAIL("tabla dañada abierta");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(e.errorCode(), EngineCode::ReadError);
-        QVERIFY2(e.message().contains(QLatin1String("Averias.DAT")), qPrintable(e.message()));
-    }
+    });
+    QVERIFY2(e, "tabla dañada abierta");
+    QCOMPARE(e->errorCode(), EngineCode::ReadError);
+    QVERIFY2(e->message().contains(QLatin1String("Averias.DAT")), qPrintable(e->message()));
     QVERIFY(!t->active());
     QVERIFY_THROWS_EXCEPTION(EDBEngineError, TableStore::tableVersion(ruta));
 }
 
-void TestFallosTabla::soloLectura_data()
+void TstFallosTabla::soloLectura_data()
 {
     QTest::addColumn<bool>("carpeta");
     QTest::addColumn<QString>("operacion");
@@ -268,7 +248,7 @@ void TestFallosTabla::soloLectura_data()
 
 // Writing into a file or folder that cannot be written is refused with its code;
 // the record stays pending and nothing reaches the file.
-void TestFallosTabla::soloLectura()
+void TstFallosTabla::soloLectura()
 {
     QFETCH(bool, carpeta);
     QFETCH(QString, operacion);
@@ -284,7 +264,7 @@ void TestFallosTabla::soloLectura()
     if (!proteccion.activo())
         QSKIP("chattr +i no está disponible en este sistema de ficheros");
     t->open();
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         if (operacion == QLatin1String("alta")) {
             t->append();
             t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("B"));
@@ -296,11 +276,10 @@ void TestFallosTabla::soloLectura()
         } else {
             t->deleteRecord();
         }
-        QFAIL("escritura aceptada");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(int(e.errorCode()), codigo);
-        QVERIFY2(e.message().contains(QLatin1String("Matriculas.DAT")), qPrintable(e.message()));
-    }
+    });
+    QVERIFY2(e, "escritura aceptada");
+    QCOMPARE(int(e->errorCode()), codigo);
+    QVERIFY2(e->message().contains(QLatin1String("Matriculas.DAT")), qPrintable(e->message()));
     QCOMPARE(t->state(), operacion == QLatin1String("alta")     ? TDataSetState::Insert
                          : operacion == QLatin1String("cambio") ? TDataSetState::Edit
                                                                 : TDataSetState::Browse);
@@ -315,7 +294,7 @@ void TestFallosTabla::soloLectura()
 
 // A full disk refuses the post with the write error; every record stored before
 // stays, and the file stays sound.
-void TestFallosTabla::discoLleno()
+void TstFallosTabla::discoLleno()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -330,18 +309,17 @@ void TestFallosTabla::discoLleno()
         db.setDirectory(carpeta);
         auto t = tabla(db, QStringLiteral("Averias.DAT"));
         t->open();
-        try {
+        const auto e = Capturar<EDBEngineError>([&] {
             for (; guardadas < 100; ++guardadas) {
                 t->append();
                 t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QString::number(guardadas));
                 t->fieldByName(QStringLiteral("AVERIA"))->setAsString(QString(8000, QLatin1Char('a' + guardadas % 26)));
                 t->post();
             }
-            QFAIL("el disco no se ha llenado");
-        } catch (const EDBEngineError &e) {
-            QCOMPARE(e.errorCode(), EngineCode::WriteError);
-            QVERIFY2(e.message().contains(QLatin1String("Averias.DAT")), qPrintable(e.message()));
-        }
+        });
+        QVERIFY2(e, "el disco no se ha llenado");
+        QCOMPARE(e->errorCode(), EngineCode::WriteError);
+        QVERIFY2(e->message().contains(QLatin1String("Averias.DAT")), qPrintable(e->message()));
         QCOMPARE(t->state(), TDataSetState::Insert);
         t->cancel();
     }
@@ -358,7 +336,7 @@ void TestFallosTabla::discoLleno()
 
 // Another process holding the write lock: browsing goes on, a post is refused with
 // 10241 after a short wait, and works once the other process is gone.
-void TestFallosTabla::bloqueoDeOtroProceso()
+void TstFallosTabla::bloqueoDeOtroProceso()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -374,13 +352,12 @@ void TestFallosTabla::bloqueoDeOtroProceso()
     QCOMPARE(t->recordCount(), 1);
     t->append();
     t->fieldByName(QStringLiteral("MATRICULA"))->setAsString(QStringLiteral("B"));
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         t->post();
-        QFAIL("escritura con la tabla bloqueada");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(e.errorCode(), EngineCode::RecordLocked);
-        QVERIFY(e.message().contains(QLatin1String("Matriculas.DAT")));
-    }
+    });
+    QVERIFY2(e, "escritura con la tabla bloqueada");
+    QCOMPARE(e->errorCode(), EngineCode::RecordLocked);
+    QVERIFY(e->message().contains(QLatin1String("Matriculas.DAT")));
     QCOMPARE(t->state(), TDataSetState::Insert);
 
     // Killed in the middle of its transaction: its journal is rolled back on our next write.
@@ -397,7 +374,7 @@ void TestFallosTabla::bloqueoDeOtroProceso()
 // Another program keeps the breakdown table from being read: the vehicles still
 // move, since no one reads their breakdowns; reading them reports the lock, and
 // they read again once it is gone.
-void TestFallosTabla::detalleBloqueadoSinLeer()
+void TstFallosTabla::detalleBloqueadoSinLeer()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -414,13 +391,12 @@ void TestFallosTabla::detalleBloqueadoSinLeer()
     vehiculos->next();
     vehiculos->last();
     QCOMPARE(vehiculos->fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("C"));
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         averias->recordCount();
-        QFAIL("averías leídas con el fichero bloqueado");
-    } catch (const EDBEngineError &e) {
-        QCOMPARE(e.errorCode(), EngineCode::RecordLocked);
-        QVERIFY(e.message().contains(QLatin1String("Averias.DAT")));
-    }
+    });
+    QVERIFY2(e, "averías leídas con el fichero bloqueado");
+    QCOMPARE(e->errorCode(), EngineCode::RecordLocked);
+    QVERIFY(e->message().contains(QLatin1String("Averias.DAT")));
 
     otro.closeWriteChannel();
     QVERIFY(otro.waitForFinished());
@@ -431,7 +407,7 @@ void TestFallosTabla::detalleBloqueadoSinLeer()
     QCOMPARE(averias->fieldByName(QStringLiteral("AVERIA"))->asString(), QStringLiteral("Luces"));
 }
 
-void TestFallosTabla::faltantes_data()
+void TstFallosTabla::faltantes_data()
 {
     QTest::addColumn<QString>("nombre");
     QTest::addColumn<QString>("campo");
@@ -444,7 +420,7 @@ void TestFallosTabla::faltantes_data()
     QTest::newRow("índice de otra tabla") << "Matriculas.DAT" << "" << "Orden_Matri" << "Orden_Matri";
 }
 
-void TestFallosTabla::faltantes()
+void TstFallosTabla::faltantes()
 {
     QFETCH(QString, nombre);
     QFETCH(QString, campo);
@@ -462,12 +438,11 @@ void TestFallosTabla::faltantes()
     }
     t->setIndexName(indice);
     QSignalSpy abierta(t.get(), &TTable::afterOpen);
-    try {
+    const auto e = Capturar<EDBEngineError>([&] {
         t->open();
-        QFAIL("tabla abierta");
-    } catch (const EDBEngineError &e) {
-        QVERIFY2(e.message().contains(nombrado) && e.message().contains(nombre), qPrintable(e.message()));
-    }
+    });
+    QVERIFY2(e, "tabla abierta");
+    QVERIFY2(e->message().contains(nombrado) && e->message().contains(nombre), qPrintable(e->message()));
     QVERIFY(!t->active());
     QCOMPARE(t->state(), TDataSetState::Inactive);
     QCOMPARE(abierta.count(), 0);
@@ -476,7 +451,7 @@ void TestFallosTabla::faltantes()
 
 // A process killed while it posts in a loop leaves a sound file holding every
 // record whose post had returned, as it was posted.
-void TestFallosTabla::procesoMuertoAlGuardar()
+void TstFallosTabla::procesoMuertoAlGuardar()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -525,7 +500,7 @@ int main(int argc, char *argv[])
         }
     }
     QCoreApplication app(argc, argv);
-    TestFallosTabla t;
+    TstFallosTabla t;
     return QTest::qExec(&t, argc, argv);
 }
 

@@ -44,7 +44,7 @@ private:
 
 } // namespace
 
-class TestFilas : public QObject
+class TstFilas : public QObject
 {
     Q_OBJECT
 
@@ -57,7 +57,7 @@ private slots:
     void textosRepetidos();
 };
 
-void TestFilas::leer_data()
+void TstFilas::leer_data()
 {
     QTest::addColumn<int>("tipo");
     QTest::addColumn<QString>("tipoSql");
@@ -83,7 +83,7 @@ void TestFilas::leer_data()
 
 // Each value is read as its type holds it, also where a row repeats the
 // previous one's text or another row's, and where other values come between.
-void TestFilas::leer()
+void TstFilas::leer()
 {
     QFETCH(int, tipo);
     QFETCH(QString, tipoSql);
@@ -110,7 +110,7 @@ void TestFilas::leer()
 
 // Rows carry their record's identity; a row read again takes the stored values
 // and the lookups see them.
-void TestFilas::identidad()
+void TstFilas::identidad()
 {
     Memoria m(QStringLiteral("INTEGER"));
     QVERIFY(m.ejecutar(QStringLiteral("INSERT INTO T (rowid, V, W) VALUES (9, 90, 'nueve'), (2, 20, 'dos'), (5, 50, 'cinco')")));
@@ -142,7 +142,7 @@ void TestFilas::identidad()
     QCOMPARE(f.buscar(2), -1);
 }
 
-void TestFilas::buscarClave_data()
+void TstFilas::buscarClave_data()
 {
     QTest::addColumn<int>("tipo");
     QTest::addColumn<QString>("tipoSql");
@@ -162,7 +162,7 @@ void TestFilas::buscarClave_data()
 }
 
 // The first row holding a key, numbers equal whatever their type.
-void TestFilas::buscarClave()
+void TstFilas::buscarClave()
 {
     QFETCH(int, tipo);
     QFETCH(QString, tipoSql);
@@ -181,7 +181,7 @@ void TestFilas::buscarClave()
 
 // A table read again and again (a detail following its master, a refresh after
 // every post) keeps a bounded number of texts, and flags stay shared.
-void TestFilas::textosRepetidos()
+void TstFilas::textosRepetidos()
 {
     Memoria m(QStringLiteral("VARCHAR(12)"));
     for (int i = 0; i < 100; ++i)
@@ -198,5 +198,5 @@ void TestFilas::textosRepetidos()
     QCOMPARE(f.textosGuardados(1), size_t(2)); // the empty text and "X"
 }
 
-QTEST_GUILESS_MAIN(TestFilas)
+QTEST_GUILESS_MAIN(TstFilas)
 #include "tst_filas.moc"

@@ -1,4 +1,5 @@
 // Format version of table files and their upgrade in place.
+#include "AyudaTablas.h"
 #include "DatosPrueba.h"
 #include "Table.h"
 
@@ -6,23 +7,7 @@
 
 #include <sqlite3.h>
 
-namespace {
-
-bool sql(const QString &ruta, const QString &texto)
-{
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(ruta).constData(), &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        return false;
-    }
-    const int rc = sqlite3_exec(db, texto.toUtf8().constData(), nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return rc == SQLITE_OK;
-}
-
-} // namespace
-
-class TestFormatoTabla : public QObject
+class TstFormatoTabla : public QObject
 {
     Q_OBJECT
 
@@ -32,7 +17,7 @@ private slots:
     void actualizacionConTablaAbierta();
 };
 
-void TestFormatoTabla::versionYActualizacion_data()
+void TstFormatoTabla::versionYActualizacion_data()
 {
     QTest::addColumn<QString>("dano"); // SQL that takes the file back to an older format
     QTest::addColumn<bool>("antigua");
@@ -45,7 +30,7 @@ void TestFormatoTabla::versionYActualizacion_data()
 
 // An older file reports a version below "3.00" (the start-up check compares the
 // texts) and is brought to the current format in place, records kept.
-void TestFormatoTabla::versionYActualizacion()
+void TstFormatoTabla::versionYActualizacion()
 {
     QFETCH(QString, dano);
     QFETCH(bool, antigua);
@@ -79,7 +64,7 @@ void TestFormatoTabla::versionYActualizacion()
         QCOMPARE(mantto.fieldByName(QStringLiteral("MATRICULA"))->asString(), QStringLiteral("A"));
 }
 
-void TestFormatoTabla::actualizacionConTablaAbierta()
+void TstFormatoTabla::actualizacionConTablaAbierta()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -97,5 +82,5 @@ void TestFormatoTabla::actualizacionConTablaAbierta()
     QVERIFY_THROWS_EXCEPTION(EDBEngineError, falta.formatVersion());
 }
 
-QTEST_GUILESS_MAIN(TestFormatoTabla)
+QTEST_GUILESS_MAIN(TstFormatoTabla)
 #include "tst_formato_tabla.moc"

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestQuelvaroDatos : public QObject
+class TstQuelvaroDatos : public QObject
 {
     Q_OBJECT
 
@@ -30,14 +30,14 @@ int ejecutar(const QStringList &args, QByteArray *errores = nullptr)
 }
 }
 
-void TestQuelvaroDatos::crear_data()
+void TstQuelvaroDatos::crear_data()
 {
     QTest::addColumn<bool>("ejemplo");
     QTest::newRow("vacías") << false;
     QTest::newRow("con ejemplo") << true;
 }
 
-void TestQuelvaroDatos::crear()
+void TstQuelvaroDatos::crear()
 {
     QFETCH(bool, ejemplo);
     QTemporaryDir dir;
@@ -65,7 +65,7 @@ void TestQuelvaroDatos::crear()
 }
 
 // A folder holding even one of the tables is left exactly as it was.
-void TestQuelvaroDatos::rehusarCarpetaConTablas()
+void TstQuelvaroDatos::rehusarCarpetaConTablas()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -84,5 +84,5 @@ void TestQuelvaroDatos::rehusarCarpetaConTablas()
     QVERIFY(ejecutar({}) > 0);
 }
 
-QTEST_GUILESS_MAIN(TestQuelvaroDatos)
+QTEST_GUILESS_MAIN(TstQuelvaroDatos)
 #include "tst_quelvaro_datos.moc"

@@ -3,13 +3,14 @@
 // The units behind them have their own programs: tst_valores, tst_filtro,
 // tst_filas, tst_edicion, tst_enlace, tst_cambios, tst_base_datos.
 #include "AyudaTablas.h"
+#include "Capturar.h"
 #include "DatosPrueba.h"
 #include "Table.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
-class TestTabla : public QObject
+class TstTabla : public QObject
 {
     Q_OBJECT
 
@@ -25,7 +26,7 @@ private slots:
 
 // Deleting makes the following record current, the previous one after the last,
 // and leaves an empty object at its end when the only record goes.
-void TestTabla::moverYBorrar_data()
+void TstTabla::moverYBorrar_data()
 {
     QTest::addColumn<QString>("antes");
     QTest::addColumn<int>("borrar");
@@ -38,7 +39,7 @@ void TestTabla::moverYBorrar_data()
     QTest::newRow("único") << "A" << 0 << "" << "";
 }
 
-void TestTabla::moverYBorrar()
+void TstTabla::moverYBorrar()
 {
     QFETCH(QString, antes);
     QFETCH(int, borrar);
@@ -76,17 +77,16 @@ void TestTabla::moverYBorrar()
         QVERIFY(t->isEmpty());
         QVERIFY(t->eof());
         QCOMPARE(t->recNo(), -1);
-        try {
+        const auto e = Capturar<EDBEngineError>([&] {
             t->deleteRecord();
-            QFAIL("borrado en una tabla vacía");
-        } catch (const EDBEngineError &e) {
-            QCOMPARE(e.errorCode(), EngineCode::RecordNotFound);
-        }
+        });
+        QVERIFY2(e, "borrado en una tabla vacía");
+        QCOMPARE(e->errorCode(), EngineCode::RecordNotFound);
     }
 }
 
 // A lookup without a match shows nothing, while the name stored with the vehicle stays.
-void TestTabla::busquedaSinCoincidencia()
+void TstTabla::busquedaSinCoincidencia()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -121,7 +121,7 @@ void TestTabla::busquedaSinCoincidencia()
 
 // The handler sees the record being calculated, for the current record and for
 // any row a grid paints; each row is worked out once until the rows are read again.
-void TestTabla::camposCalculados()
+void TstTabla::camposCalculados()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -153,7 +153,7 @@ void TestTabla::camposCalculados()
     QCOMPARE(km->asInteger(), -10000);
 }
 
-void TestTabla::localizar()
+void TstTabla::localizar()
 {
     DatosPrueba datos;
     QVERIFY(datos.isValid());
@@ -177,7 +177,7 @@ void TestTabla::localizar()
     QVERIFY_THROWS_EXCEPTION(EDBEngineError, t->locate(QStringLiteral("BASTIDOR"), 1));
 }
 
-QTEST_GUILESS_MAIN(TestTabla)
+QTEST_GUILESS_MAIN(TstTabla)
 #include "tst_tabla.moc"
 
 void TestTabla::avisosDeEscritura_data()

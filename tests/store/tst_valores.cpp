@@ -12,7 +12,7 @@
 
 using namespace store;
 
-class TestValores : public QObject
+class TstValores : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ private slots:
     void conversiones();
 };
 
-void TestValores::lectorUnico_data()
+void TstValores::lectorUnico_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<bool>("valido");
@@ -54,7 +54,7 @@ void TestValores::lectorUnico_data()
 
 // The store, a field written with the typed text, and the program's formats
 // give one answer for every text.
-void TestValores::lectorUnico()
+void TstValores::lectorUnico()
 {
     QFETCH(QString, texto);
     QFETCH(bool, valido);
@@ -79,7 +79,7 @@ void TestValores::lectorUnico()
     }
 }
 
-void TestValores::fechas_data()
+void TstValores::fechas_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QDate>("tecleada"); // leerFecha
@@ -101,7 +101,7 @@ void TestValores::fechas_data()
     QTest::newRow("vacía") << "" << QDate() << QDate();
 }
 
-void TestValores::fechas()
+void TstValores::fechas()
 {
     QFETCH(QString, texto);
     QFETCH(QDate, tecleada);
@@ -112,7 +112,7 @@ void TestValores::fechas()
     QCOMPARE(fechaDeIso(reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size())), guardada);
 }
 
-void TestValores::convertir_data()
+void TstValores::convertir_data()
 {
     QTest::addColumn<int>("tipo");
     QTest::addColumn<int>("tamano");
@@ -144,7 +144,7 @@ void TestValores::convertir_data()
 
 // What a field of each type holds for a written value; a refusal names the field,
 // its type and the table.
-void TestValores::convertir()
+void TstValores::convertir()
 {
     QFETCH(int, tipo);
     QFETCH(int, tamano);
@@ -165,7 +165,7 @@ void TestValores::convertir()
     }
 }
 
-void TestValores::conversiones_data()
+void TstValores::conversiones_data()
 {
     QTest::addColumn<QString>("tabla");
     QTest::addColumn<QString>("campo");
@@ -192,7 +192,7 @@ void TestValores::conversiones_data()
 
 // What is written is what is read back from the file; a refused value leaves
 // the pending record and the file as they were.
-void TestValores::conversiones()
+void TstValores::conversiones()
 {
     QFETCH(QString, tabla);
     QFETCH(QString, campo);
@@ -223,5 +223,5 @@ void TestValores::conversiones()
     QCOMPARE(otra->fieldByName(campo)->asString(), leido);
 }
 
-QTEST_GUILESS_MAIN(TestValores)
+QTEST_GUILESS_MAIN(TstValores)
 #include "tst_valores.moc"

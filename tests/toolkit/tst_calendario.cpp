@@ -22,7 +22,7 @@ QDate d(const char *texto)
 }
 }
 
-class TestCalendario : public QObject
+class TstCalendario : public QObject
 {
     Q_OBJECT
 
@@ -65,13 +65,13 @@ private:
     }
 };
 
-void TestCalendario::cleanup()
+void TstCalendario::cleanup()
 {
     for (QWidget *w : QApplication::topLevelWidgets())
         w->close();
 }
 
-bool TestCalendario::mostrar(TFmCalendario &dlg)
+bool TstCalendario::mostrar(TFmCalendario &dlg)
 {
     dlg.show();
     dlg.activateWindow();
@@ -80,7 +80,7 @@ bool TestCalendario::mostrar(TFmCalendario &dlg)
 
 // ---------------------------------------------------------------- arithmetic
 
-void TestCalendario::aritmetica_data()
+void TstCalendario::aritmetica_data()
 {
     QTest::addColumn<QDate>("desde");
     QTest::addColumn<QString>("paso"); // "mes", "anio": one step by `n`; "aMes", "aAnio": go to `n`
@@ -103,7 +103,7 @@ void TestCalendario::aritmetica_data()
     QTest::newRow("back to 1900") << d("10/10/2024") << "aAnio" << 1900 << d("10/10/1900");
 }
 
-void TestCalendario::aritmetica()
+void TstCalendario::aritmetica()
 {
     QFETCH(QDate, desde);
     QFETCH(QString, paso);
@@ -121,7 +121,7 @@ void TestCalendario::aritmetica()
     QCOMPARE(r, esperada);
 }
 
-void TestCalendario::celdasDelMes_data()
+void TstCalendario::celdasDelMes_data()
 {
     QTest::addColumn<int>("anio");
     QTest::addColumn<int>("mes");
@@ -134,7 +134,7 @@ void TestCalendario::celdasDelMes_data()
     QTest::newRow("leap February") << 2024 << 2 << QPoint(3, 1) << QPoint(3, 5);
 }
 
-void TestCalendario::celdasDelMes()
+void TstCalendario::celdasDelMes()
 {
     QFETCH(int, anio);
     QFETCH(int, mes);
@@ -160,7 +160,7 @@ void TestCalendario::celdasDelMes()
     QCOMPARE(llenas, uno.daysInMonth());
 }
 
-void TestCalendario::estiloCelda_data()
+void TstCalendario::estiloCelda_data()
 {
     QTest::addColumn<QPoint>("celda");
     QTest::addColumn<bool>("marcar");
@@ -187,7 +187,7 @@ void TestCalendario::estiloCelda_data()
         << QPoint(0, 1) << true << d("12/03/2024") << blanco << negro << true << false;
 }
 
-void TestCalendario::estiloCelda()
+void TstCalendario::estiloCelda()
 {
     QFETCH(QPoint, celda);
     QFETCH(bool, marcar);
@@ -212,7 +212,7 @@ void TestCalendario::estiloCelda()
 
 // ---------------------------------------------------------------- the grid
 
-void TestCalendario::clicEnRejilla_data()
+void TstCalendario::clicEnRejilla_data()
 {
     QTest::addColumn<QPoint>("celda");
     QTest::addColumn<QDate>("esperada");
@@ -225,7 +225,7 @@ void TestCalendario::clicEnRejilla_data()
     QTest::newRow("day-name row") << QPoint(3, 0) << d("15/03/2024") << 1;
 }
 
-void TestCalendario::clicEnRejilla()
+void TstCalendario::clicEnRejilla()
 {
     QFETCH(QPoint, celda);
     QFETCH(QDate, esperada);
@@ -241,7 +241,7 @@ void TestCalendario::clicEnRejilla()
     QCOMPARE(cambio.count(), cambios); // a click always notifies, a new day once more
 }
 
-void TestCalendario::teclasEnRejilla_data()
+void TstCalendario::teclasEnRejilla_data()
 {
     QTest::addColumn<QDate>("desde");
     QTest::addColumn<int>("tecla");
@@ -256,7 +256,7 @@ void TestCalendario::teclasEnRejilla_data()
     QTest::newRow("down past the last day") << d("25/03/2024") << int(Qt::Key_Down) << d("25/03/2024");
 }
 
-void TestCalendario::teclasEnRejilla()
+void TstCalendario::teclasEnRejilla()
 {
     QFETCH(QDate, desde);
     QFETCH(int, tecla);
@@ -268,7 +268,7 @@ void TestCalendario::teclasEnRejilla()
     QCOMPARE(cal.date(), esperada);
 }
 
-void TestCalendario::anilloDeHoy()
+void TstCalendario::anilloDeHoy()
 {
     const QColor rojo(255, 0, 0);
     auto rojos = [&](const QImage &img, const QRect &zona) {
@@ -298,7 +298,7 @@ void TestCalendario::anilloDeHoy()
 
 // ---------------------------------------------------------------- the dialog
 
-void TestCalendario::botones_data()
+void TstCalendario::botones_data()
 {
     QTest::addColumn<QDate>("desde");
     QTest::addColumn<QString>("boton");
@@ -313,7 +313,7 @@ void TestCalendario::botones_data()
     QTest::newRow("today") << d("15/03/1950") << "BtnFechaHoy" << hoy << Fecha_Larga(hoy);
 }
 
-void TestCalendario::botones()
+void TstCalendario::botones()
 {
     QFETCH(QDate, desde);
     QFETCH(QString, boton);
@@ -327,7 +327,7 @@ void TestCalendario::botones()
     QCOMPARE(dlg.findChild<QLabel *>(QStringLiteral("LblFecha"))->text(), etiqueta);
 }
 
-void TestCalendario::listaConRaton_data()
+void TstCalendario::listaConRaton_data()
 {
     QTest::addColumn<QDate>("desde");
     QTest::addColumn<QString>("boton");
@@ -341,7 +341,7 @@ void TestCalendario::listaConRaton_data()
     QTest::newRow("the first year") << d("15/06/2024") << "BtnAnio" << "lbAnios" << "1900" << d("15/06/1900");
 }
 
-void TestCalendario::listaConRaton()
+void TstCalendario::listaConRaton()
 {
     QFETCH(QDate, desde);
     QFETCH(QString, boton);
@@ -370,7 +370,7 @@ void TestCalendario::listaConRaton()
     QVERIFY(dlg.isVisible());
 }
 
-void TestCalendario::listaConTeclado()
+void TstCalendario::listaConTeclado()
 {
     TFmCalendario dlg;
     dlg.setDate(d("31/03/2024"));
@@ -410,7 +410,7 @@ void TestCalendario::listaConTeclado()
     QVERIFY(!lb2->isVisible());
 }
 
-void TestCalendario::teclasMyO()
+void TstCalendario::teclasMyO()
 {
     TFmCalendario dlg;
     dlg.setDate(d("15/03/2024"));
@@ -443,7 +443,7 @@ void TestCalendario::teclasMyO()
     QVERIFY(!lbMeses->isVisible());
 }
 
-void TestCalendario::flechaCierraLista()
+void TstCalendario::flechaCierraLista()
 {
     TFmCalendario dlg;
     dlg.setDate(d("15/03/2024"));
@@ -458,7 +458,7 @@ void TestCalendario::flechaCierraLista()
     QCOMPARE(dlg.date(), d("15/04/2024"));
 }
 
-void TestCalendario::dobleClic_data()
+void TstCalendario::dobleClic_data()
 {
     QTest::addColumn<QPoint>("celda");
     QTest::addColumn<bool>("cierra");
@@ -470,7 +470,7 @@ void TestCalendario::dobleClic_data()
     QTest::newRow("a day name") << QPoint(2, 0) << false << d("15/03/2024");
 }
 
-void TestCalendario::dobleClic()
+void TstCalendario::dobleClic()
 {
     QFETCH(QPoint, celda);
     QFETCH(bool, cierra);
@@ -488,7 +488,7 @@ void TestCalendario::dobleClic()
     QCOMPARE(dlg.date(), esperada);
 }
 
-void TestCalendario::fechaHoyEnCadaActivacion()
+void TstCalendario::fechaHoyEnCadaActivacion()
 {
     const QString esperado = QStringLiteral("Fecha de Hoy: ") + Formatos::Formatear_Fecha(QDate::currentDate());
     TFmCalendario dlg;
@@ -507,5 +507,5 @@ void TestCalendario::fechaHoyEnCadaActivacion()
     QCOMPARE(btn->text(), esperado);
 }
 
-QTEST_MAIN(TestCalendario)
+QTEST_MAIN(TstCalendario)
 #include "tst_calendario.moc"

@@ -6,8 +6,10 @@
 #include "DatosPrueba.h"
 #include "Formatos.h"
 #include "Table.h"
+#include "Teclado.h"
 
 #include <QClipboard>
+#include <QScopeGuard>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -35,17 +37,6 @@ struct Ventana
     }
 };
 
-// Types `texto` one character at a time, as a keyboard would (Latin-1 letters included).
-void teclear(QWidget *w, const QString &texto)
-{
-    for (const QChar c : texto) {
-        QKeyEvent p(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &p);
-        QKeyEvent r(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &r);
-    }
-}
-
 void seleccionarTodo(QWidget *w)
 {
     QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
@@ -70,7 +61,8 @@ private slots:
     void textHandlerSeesTextWhenLeaving();
     void pasteThatDoesNotFit_data();
     void pasteThatDoesNotFit();
-    void unreadableNumberWaits();
+    void unreadableTextWaits_data();
+    void unreadableTextWaits();
     void lookupChoice_data();
     void lookupChoice();
     void lookupListFollowsFilter();
@@ -140,7 +132,7 @@ void TstDBControles::typingFollowsState()
 
     w->setFocus();
     seleccionarTodo(w);
-    teclear(w, QStringLiteral("XYZ"));
+    Teclear(w, QStringLiteral("XYZ"));
     QCOMPARE(int(m.tabla.state()), estadoFinal);
     QCOMPARE(campo->asString(), pendiente);
     QCOMPARE(texto(), mostrado);
@@ -184,7 +176,7 @@ void TstDBControles::capitals()
         QGuiApplication::clipboard()->setText(tecleado);
         QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
     } else {
-        teclear(e, tecleado);
+        Teclear(e, tecleado);
     }
     QCOMPARE(e->text(), guardado);
     v.otro->setFocus();
@@ -267,7 +259,7 @@ void TstDBControles::formatsAndKeys()
     m.tabla.edit();
     e->setFocus();
     seleccionarTodo(e);
-    teclear(e, tecleado);
+    Teclear(e, tecleado);
     v.otro->setFocus();
     QCOMPARE(f->value(), guardado);
     QCOMPARE(e->text(), vistoAlSalir);
@@ -308,7 +300,7 @@ void TstDBControles::pasteThatDoesNotFit()
     v.mostrar(e);
     m.tabla.append();
     e->setFocus();
-    teclear(e, antes);
+    Teclear(e, antes);
     if (seleccionado)
         seleccionarTodo(e);
     QGuiApplication::clipboard()->setText(pegado);
@@ -323,31 +315,78 @@ void TstDBControles::pasteThatDoesNotFit()
     Avisos_Prueba::Reiniciar();
 }
 
-// A number the field cannot read stays on show, waiting, when the focus
-// leaves; taking it into the record raises, and the mended text is taken.
-void TstDBControles::unreadableNumberWaits()
+// A text the field cannot take (a number that is not one, a memo its handler
+// refuses by raising) stays on show, waiting, when the focus leaves or Enter is
+// pressed, and Enter goes on to the window (whose OK tells the user); taking it
+// into the record raises, and the mended text is taken.
+void TstDBControles::unreadableTextWaits_data()
 {
+    QTest::addColumn<bool>("memo");
+    QTest::addColumn<bool>("intro");
+    QTest::newRow("número, al dejar el campo") << false << false;
+    QTest::newRow("número, con Intro") << false << true;
+    QTest::newRow("memo, al dejar el campo") << true << false;
+}
+
+void TstDBControles::unreadableTextWaits()
+{
+    QFETCH(bool, memo);
+    QFETCH(bool, intro);
+    Avisos_Prueba::Reiniciar();
+    Avisos_Prueba::Sin_Ventanas(true);
+    const auto limpiar = qScopeGuard([] { Avisos_Prueba::Reiniciar(); });
     Mesa m(QStringLiteral("Averias.DAT"));
     m.datos.addBreakdown(QStringLiteral("1234ABC"), QDate(2001, 3, 7), 1000, QString(), QDate(), QString(), 80);
     m.tabla.open();
-    auto *e = new TDBEdit;
-    e->setDataSource(&m.ds);
-    e->setDataField(QStringLiteral("IMPORTE"));
     Ventana v;
-    v.mostrar(e);
+    TDBEdit *e = nullptr;
+    TDBMemo *t = nullptr;
+    if (memo) {
+        m.tabla.fieldByName(QStringLiteral("AVERIA"))->setOnSetText([](TField &f, const QString &texto) {
+            if (texto.contains(QLatin1Char('#')))
+                throw EDBEngineError(EngineCode::InvalidUse, QStringLiteral("Texto no válido"));
+            f.setAsString(texto);
+        });
+        t = new TDBMemo;
+        t->setDataSource(&m.ds);
+        t->setDataField(QStringLiteral("AVERIA"));
+        v.mostrar(t);
+    } else {
+        e = new TDBEdit;
+        e->setDataSource(&m.ds);
+        e->setDataField(QStringLiteral("IMPORTE"));
+        v.mostrar(e);
+    }
+    QWidget *control = memo ? static_cast<QWidget *>(t) : e;
     m.tabla.edit();
-    e->setFocus();
-    seleccionarTodo(e);
-    teclear(e, QStringLiteral("12."));
-    v.otro->setFocus();
-    QVERIFY(v.otro->hasFocus());
-    QCOMPARE(e->text(), QStringLiteral("12."));
-    QVERIFY(e->modified());
-    QVERIFY_THROWS_EXCEPTION(EDBEngineError, e->updateRecord());
-    e->setFocus();
-    teclear(e, QStringLiteral("500"));
-    e->updateRecord();
-    QCOMPARE(m.tabla.fieldByName(QStringLiteral("IMPORTE"))->asFloat(), 12500.0);
+    control->setFocus();
+    seleccionarTodo(control);
+    Teclear(control, memo ? QStringLiteral("12#") : QStringLiteral("12."));
+    if (intro) {
+        QSignalSpy intros(e, &QLineEdit::returnPressed);
+        QTest::keyClick(e, Qt::Key_Return);
+        QCOMPARE(intros.size(), 1);
+        QVERIFY(e->hasFocus());
+    } else {
+        v.otro->setFocus();
+        QVERIFY(v.otro->hasFocus());
+    }
+    QCOMPARE(memo ? t->toPlainText() : e->text(), memo ? QStringLiteral("12#") : QStringLiteral("12."));
+    QVERIFY(memo ? t->modified() : e->modified());
+    QVERIFY(Avisos_Prueba::Mostrados().isEmpty());
+    if (memo) {
+        QVERIFY_THROWS_EXCEPTION(EDBEngineError, t->updateRecord());
+        t->setFocus();
+        QTest::keyClick(t, Qt::Key_Backspace);
+        t->updateRecord();
+        QCOMPARE(m.tabla.fieldByName(QStringLiteral("AVERIA"))->asString(), QStringLiteral("12"));
+    } else {
+        QVERIFY_THROWS_EXCEPTION(EDBEngineError, e->updateRecord());
+        e->setFocus();
+        Teclear(e, QStringLiteral("500"));
+        e->updateRecord();
+        QCOMPARE(m.tabla.fieldByName(QStringLiteral("IMPORTE"))->asFloat(), 12500.0);
+    }
 }
 
 void TstDBControles::textHandlerSeesTextWhenLeaving_data()
@@ -415,7 +454,7 @@ void TstDBControles::textHandlerSeesTextWhenLeaving()
     if (tecleado.isEmpty())
         QTest::keyClick(e, Qt::Key_Delete);
     else
-        teclear(e, tecleado);
+        Teclear(e, tecleado);
     QVERIFY(textos.isEmpty()); // nothing is checked while the user types
     v.otro->setFocus();
     QCOMPARE(textos, QStringList{recibido});

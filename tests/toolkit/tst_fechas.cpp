@@ -100,7 +100,7 @@ QStringList textosMostrados()
 
 } // namespace
 
-class TestFechas : public QObject
+class TstFechas : public QObject
 {
     Q_OBJECT
 
@@ -135,7 +135,7 @@ private slots:
     void fechaDeHoy();
 };
 
-void TestFechas::init()
+void TstFechas::init()
 {
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
@@ -143,7 +143,7 @@ void TestFechas::init()
     Clase_Aux().Fecha_Valida = true;
 }
 
-void TestFechas::cleanup()
+void TstFechas::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
@@ -151,7 +151,7 @@ void TestFechas::cleanup()
 
 // ---------------------------------------------------------------- formats
 
-void TestFechas::formatosRegionales_data()
+void TstFechas::formatosRegionales_data()
 {
     QTest::addColumn<QString>("fechaRegional");
     QTest::addColumn<QString>("horaRegional");
@@ -164,7 +164,7 @@ void TestFechas::formatosRegionales_data()
     QTest::newRow("no day letter") << "MM/yyyy" << "h:mm" << "dd/MM/yyyy" << "hh:mm";
 }
 
-void TestFechas::formatosRegionales()
+void TstFechas::formatosRegionales()
 {
     QFETCH(QString, fechaRegional);
     QFETCH(QString, horaRegional);
@@ -185,7 +185,7 @@ void TestFechas::formatosRegionales()
     QCOMPARE(r.LongTimeFormat, hora);
 }
 
-void TestFechas::formatosAlArrancar()
+void TstFechas::formatosAlArrancar()
 {
     Ajustar_Formatos_Regionales();
     const TFormatosRegionales &r = Formatos_Regionales();
@@ -196,7 +196,7 @@ void TestFechas::formatosAlArrancar()
 
 // ---------------------------------------------------------------- typed dates
 
-void TestFechas::validar_data()
+void TstFechas::validar_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<bool>("requerido");
@@ -222,7 +222,7 @@ void TestFechas::validar_data()
     QTest::newRow("underscores, required") << "__/__/____" << true << enBlanco << Antes;
 }
 
-void TestFechas::validar()
+void TstFechas::validar()
 {
     QFETCH(QString, texto);
     QFETCH(bool, requerido);
@@ -243,7 +243,7 @@ void TestFechas::validar()
         QCOMPARE(Avisos_Prueba::Mostrados().first().Tipo, avAtencion);
 }
 
-void TestFechas::preparar_data()
+void TstFechas::preparar_data()
 {
     QTest::addColumn<bool>("requeridoAntes");
     QTest::addColumn<bool>("permiteVacia");
@@ -254,7 +254,7 @@ void TestFechas::preparar_data()
     QTest::newRow("a required field stays required") << true << true << true;
 }
 
-void TestFechas::preparar()
+void TstFechas::preparar()
 {
     QFETCH(bool, requeridoAntes);
     QFETCH(bool, permiteVacia);
@@ -277,7 +277,7 @@ void TestFechas::preparar()
     QVERIFY(Fecha_En_Blanco(e.DBEditFecha->displayText()));
 }
 
-void TestFechas::prepararConTablaCerrada()
+void TstFechas::prepararConTablaCerrada()
 {
     Editor e(false);
     Preparar_Campo_Fecha(e.DBEditFecha, true);
@@ -291,7 +291,7 @@ void TestFechas::prepararConTablaCerrada()
     QVERIFY(e.fecha()->editMask().isEmpty());
 }
 
-void TestFechas::focoVuelveAlCampo_data()
+void TstFechas::focoVuelveAlCampo_data()
 {
     QTest::addColumn<QString>("teclas"); // digits typed after clearing the field
     QTest::addColumn<bool>("requerido");
@@ -304,7 +304,7 @@ void TestFechas::focoVuelveAlCampo_data()
     QTest::newRow("valid") << "15032024" << false << "" << false;
 }
 
-void TestFechas::focoVuelveAlCampo()
+void TstFechas::focoVuelveAlCampo()
 {
     QFETCH(QString, teclas);
     QFETCH(bool, requerido);
@@ -339,7 +339,7 @@ void TestFechas::focoVuelveAlCampo()
 
 // ---------------------------------------------------------------- the date button
 
-void TestFechas::fechaCorrecta_data()
+void TstFechas::fechaCorrecta_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<bool>("vacia");
@@ -358,7 +358,7 @@ void TestFechas::fechaCorrecta_data()
     QTest::newRow("blank") << "  /  /    " << false << false;
 }
 
-void TestFechas::fechaCorrecta()
+void TstFechas::fechaCorrecta()
 {
     QFETCH(QString, texto);
     QFETCH(bool, vacia);
@@ -369,7 +369,7 @@ void TestFechas::fechaCorrecta()
     QCOMPARE(b.Fecha_Correcta(texto), correcta);
 }
 
-void TestFechas::colocacion_data()
+void TstFechas::colocacion_data()
 {
     QTest::addColumn<QRect>("campo");
     QTest::addColumn<QRect>("boton");
@@ -378,7 +378,7 @@ void TestFechas::colocacion_data()
     QTest::newRow("tall field: square") << QRect(30, 5, 80, 30) << QRect(112, 5, 30, 30);
 }
 
-void TestFechas::colocacion()
+void TstFechas::colocacion()
 {
     QFETCH(QRect, campo);
     QFETCH(QRect, boton);
@@ -395,7 +395,7 @@ void TestFechas::colocacion()
     QCOMPARE(e.BotonFecha->geometry(), boton);
 }
 
-void TestFechas::colocacionEnDisposicion()
+void TstFechas::colocacionEnDisposicion()
 {
     // Inside a layout the button keeps its place there and takes the field's height.
     QWidget ventana;
@@ -418,7 +418,7 @@ void TestFechas::colocacionEnDisposicion()
     QVERIFY(boton->x() > campo->geometry().right());
 }
 
-void TestFechas::habilitado_data()
+void TstFechas::habilitado_data()
 {
     QTest::addColumn<bool>("enlazado");
     QTest::addColumn<QString>("estado"); // "cerrada", "browse", "edit", "insert"
@@ -437,7 +437,7 @@ void TestFechas::habilitado_data()
     QTest::newRow("bound, table closed") << true << "cerrada" << true << false << false;
 }
 
-void TestFechas::habilitado()
+void TstFechas::habilitado()
 {
     QFETCH(bool, enlazado);
     QFETCH(QString, estado);
@@ -469,7 +469,7 @@ void TestFechas::habilitado()
     }
 }
 
-void TestFechas::calendario_data()
+void TstFechas::calendario_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QString>("titulo");
@@ -488,7 +488,7 @@ void TestFechas::calendario_data()
     QTest::newRow("own caption") << "" << "Fecha de la avería" << true << QDate() << "" << "20/04/2024";
 }
 
-void TestFechas::calendario()
+void TstFechas::calendario()
 {
     QFETCH(QString, texto);
     QFETCH(QString, titulo);
@@ -523,7 +523,7 @@ void TestFechas::calendario()
     QVERIFY(!e.BotonPlano->findChild<TFmCalendario *>()); // destroyed after use
 }
 
-void TestFechas::calendarioCampoEnlazado()
+void TstFechas::calendarioCampoEnlazado()
 {
     Editor e;
     Preparar_Campo_Fecha(e.DBEditFecha, true);
@@ -544,7 +544,7 @@ void TestFechas::calendarioCampoEnlazado()
     QCOMPARE(textosMostrados(), QStringList());
 }
 
-void TestFechas::campoQueNoTomaElFoco()
+void TstFechas::campoQueNoTomaElFoco()
 {
     // A rejected date in another field keeps the focus there: the button waits.
     Editor e;
@@ -576,7 +576,7 @@ void TestFechas::campoQueNoTomaElFoco()
     QCOMPARE(e.EditPlano->text(), QString());
 }
 
-void TestFechas::fechaDeHoy_data()
+void TstFechas::fechaDeHoy_data()
 {
     QTest::addColumn<bool>("enlazado");
     QTest::addColumn<QString>("texto");    // "" leaves a bound field empty
@@ -593,7 +593,7 @@ void TestFechas::fechaDeHoy_data()
     QTest::newRow("bound, a date, yes") << true << "15/03/2024" << 1 << true << true;
 }
 
-void TestFechas::fechaDeHoy()
+void TstFechas::fechaDeHoy()
 {
     QFETCH(bool, enlazado);
     QFETCH(QString, texto);
@@ -638,5 +638,5 @@ void TestFechas::fechaDeHoy()
     }
 }
 
-QTEST_MAIN(TestFechas)
+QTEST_MAIN(TstFechas)
 #include "tst_fechas.moc"

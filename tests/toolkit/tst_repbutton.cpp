@@ -11,7 +11,7 @@
 
 #include <stdexcept>
 
-class TestRepButton : public QObject
+class TstRepButton : public QObject
 {
     Q_OBJECT
 
@@ -28,7 +28,7 @@ private:
     static QList<int> mantener(tRepButton &b, int ms);
 };
 
-QList<int> TestRepButton::mantener(tRepButton &b, int ms)
+QList<int> TstRepButton::mantener(tRepButton &b, int ms)
 {
     QList<int> instantes;
     auto *timer = b.findChild<QTimer *>(QStringLiteral("RepeatTimer"));
@@ -48,7 +48,7 @@ QList<int> TestRepButton::mantener(tRepButton &b, int ms)
     return instantes;
 }
 
-void TestRepButton::repeticion_data()
+void TstRepButton::repeticion_data()
 {
     QTest::addColumn<int>("pausaInicial");
     QTest::addColumn<int>("pausa");
@@ -60,7 +60,7 @@ void TestRepButton::repeticion_data()
     QTest::newRow("released before the first pause") << 400 << 100 << 399 << QList<int>{};
 }
 
-void TestRepButton::repeticion()
+void TstRepButton::repeticion()
 {
     QFETCH(int, pausaInicial);
     QFETCH(int, pausa);
@@ -87,7 +87,7 @@ void TestRepButton::repeticion()
     QVERIFY(!b.findChild<QTimer *>(QStringLiteral("RepeatTimer"))->isActive());
 }
 
-void TestRepButton::sinRepeticion()
+void TstRepButton::sinRepeticion()
 {
     tRepButton b;
     b.setToolTip(QStringLiteral("x"));
@@ -101,7 +101,7 @@ void TestRepButton::sinRepeticion()
     QCOMPARE(clics.count(), 1);
 }
 
-void TestRepButton::fueraDelBoton()
+void TstRepButton::fueraDelBoton()
 {
     // Dragged off while held: the button no longer shows pressed, so the ticks
     // raise nothing, and releasing outside raises nothing either.
@@ -121,7 +121,7 @@ void TestRepButton::fueraDelBoton()
     QCOMPARE(clics.count(), 2); // the two repeated before leaving, none on release
 }
 
-void TestRepButton::clicQueFalla()
+void TstRepButton::clicQueFalla()
 {
     QList<std::exception_ptr> informados;
     Establecer_Manejador_Fallos([&](std::exception_ptr e) { informados << e; });
@@ -153,5 +153,5 @@ void TestRepButton::clicQueFalla()
     QCOMPARE(clics, 2);
 }
 
-QTEST_MAIN(TestRepButton)
+QTEST_MAIN(TstRepButton)
 #include "tst_repbutton.moc"

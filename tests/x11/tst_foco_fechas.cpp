@@ -11,7 +11,9 @@
 #include "DatosPrueba.h"
 #include "DialogosPrueba.h"
 #include "Excepciones.h"
+#include "Averias.h"
 #include "Mantenimiento.h"
+#include "Ruedas.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -45,7 +47,12 @@ const QList<tEditorFechas> &Editores()
         {"mantenimiento", [](DatosPrueba &d) { d.addMaintenance(Placa, QDate(2024, 2, 1), 10000); },
          [] { return std::make_unique<TFormMantenimiento>(); }, "TFormEdMantenimiento",
          {QStringLiteral("DBEditFecha")}},
-        // The breakdowns and tyres editors come in here, one row each.
+        // A pending breakdown: the window lists those when it opens.
+        {"averias", [](DatosPrueba &d) { d.addBreakdown(Placa, QDate(2024, 2, 1), 10000); },
+         [] { return std::make_unique<TFormAverias>(); }, "TFormEdAverias",
+         {QStringLiteral("DbEFeAveria"), QStringLiteral("DbEFeRep")}},
+        {"neumaticos", [](DatosPrueba &d) { d.addTyres(Placa, QDate(2024, 2, 1), 10000); },
+         [] { return std::make_unique<TFormRuedas>(); }, "TFormEdRuedas", {QStringLiteral("DBEditFecha")}},
     };
     return editores;
 }
