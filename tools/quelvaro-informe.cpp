@@ -15,12 +15,14 @@
 #include "InformeAverias.h"
 #include "InformeMantto.h"
 #include "InformeRuedas.h"
+#include "InformeVencimientos.h"
 #include "ListaVehiIntervalo.h"
 #include "ListaVehiculos.h"
 #include "PageStore.h"
 #include "PdfOutput.h"
 #include "PrepararInformes.h"
 #include "Table.h"
+#include "VencimientosFlota.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -64,6 +66,23 @@ std::unique_ptr<tForma> Forma()
     return std::make_unique<tFormaDe<F>>(Crear());
 }
 
+// A report the tool builds itself, from data it computed beforehand.
+class tFormaPropia : public tForma
+{
+public:
+    explicit tFormaPropia(TReport informe) : m_informe(std::move(informe)) {}
+    TReport &Informe() override { return m_informe; }
+
+private:
+    TReport m_informe;
+};
+
+// The fleet's overdue and coming tasks, with the margin the user set in the program.
+std::unique_ptr<tForma> Vencimientos()
+{
+    return std::make_unique<tFormaPropia>(Informe_Vencimientos(*ModuloDatos->DbMaestro, Leer_Margen_Proximo()));
+}
+
 // One kind of report: what it is called on the command line, whether it is of
 // one vehicle, its message when there is nothing to report, and the same
 // preparation, report and release the program's commands use.
@@ -99,6 +118,8 @@ const tTipoInforme kInformes[] = {
      Forma<Crear_Lista_Vehiculos>},
     {"intervalos", false, Sin_Vehiculos, [](TModuloDatos &) { return Hay_Vehiculos_Que_Listar(); }, nullptr,
      Forma<Crear_Lista_Vehi_Intervalos>},
+    {"vencimientos", false, Sin_Vehiculos, [](TModuloDatos &) { return Hay_Vehiculos_Que_Listar(); }, nullptr,
+     Vencimientos},
 };
 
 const tTipoInforme *Buscar_Informe(const QString &nombre)
@@ -217,6 +238,8 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(Mensajes_Qt);
     QGuiApplication app(argc, argv);
+    // The program's own name, so that its settings (the margin of coming tasks) are found.
+    QCoreApplication::setApplicationName(QStringLiteral("Quelvaro"));
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 1 && (args[0] == QLatin1String("-h") || args[0] == QLatin1String("--help"))) {
         Uso();

@@ -126,6 +126,8 @@ void TstQuelvaroInforme::informes_data()
                                << QStringList{"LISTADO DE VEHÍCULOS", Reparado, Completo, SinFicha};
     QTest::newRow("intervalos") << "intervalos" << QString() << "intervalos.pdf"
                                 << QStringList{"INTERVALOS DE MANTENIMIENTO", Completo, "Cambio de Aceite:"};
+    QTest::newRow("vencimientos") << "vencimientos" << QString() << "vencimientos.pdf"
+                                  << QStringList{"Vencimientos de la flota", "Página 1 de"};
     // The other outputs, each as its own reader sees it.
     QTest::newRow("informe guardado") << "historial" << Reparado << "historial.qrp"
                                       << QStringList{};
@@ -200,6 +202,8 @@ void TstQuelvaroInforme::fallos_data()
     QTest::newRow("vehículo de otra flota") << QStringList{"@V", "mantenimiento", Completo, pdf} << 1
                                        << "No existe ningún vehículo con la matrícula «1337 CFK»";
     QTest::newRow("flota vacía") << QStringList{"@V", "intervalos", pdf} << 2 << "No hay vehículos para listar";
+    QTest::newRow("flota vacía, vencimientos") << QStringList{"@V", "vencimientos", pdf} << 2
+                                               << "No hay vehículos para listar";
     // Failures.
     QTest::newRow("matrícula desconocida") << QStringList{"@D", "neumaticos", "1337 cfk", pdf} << 1
                                            << "No existe ningún vehículo con la matrícula «1337 cfk»";
