@@ -1,6 +1,7 @@
 // Where the program keeps its data and its error log and finds its help file: the
 // decision as a table, whether a folder can really be written (also by root), and the
 // first start's empty tables made all or nothing.
+#include "Capturar.h"
 #include "Esquema.h"
 #include "StoreErrors.h"
 #include "Ubicaciones.h"
@@ -226,14 +227,11 @@ private slots:
             Base = Disco->ruta();
         }
         const QString Datos = Base + QStringLiteral("/Quelvaro/Datos");
-        try {
-            Crear_Carpeta_Datos_Nueva(Datos);
-            QFAIL("la carpeta no debía poder crearse");
-        } catch (const ECodedError &e) {
-            if (Caso == "solo lectura") {
-                QCOMPARE(e.code(), int(EngineCode::WriteError));
-                QVERIFY2(e.message().contains(Datos), qPrintable(e.message()));
-            }
+        const auto e = Capturar<ECodedError>([&] { Crear_Carpeta_Datos_Nueva(Datos); });
+        QVERIFY2(e, "la carpeta no debía poder crearse");
+        if (Caso == "solo lectura") {
+            QCOMPARE(e->code(), int(EngineCode::WriteError));
+            QVERIFY2(e->message().contains(Datos), qPrintable(e->message()));
         }
         QVERIFY(!QFileInfo::exists(Datos));
         const QStringList Queda = Contenido(QFileInfo(Datos).absolutePath());

@@ -127,7 +127,7 @@ QLineEdit *Linea(QSpinBox *s)
 
 } // namespace
 
-class TestVencimientos : public QObject
+class TstVencimientos : public QObject
 {
     Q_OBJECT
 
@@ -152,20 +152,20 @@ private slots:
     void imprimir();
 };
 
-void TestVencimientos::initTestCase()
+void TstVencimientos::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     Excepcion.Configurar_Excepciones(false);
 }
 
-void TestVencimientos::init()
+void TstVencimientos::init()
 {
     QFile::remove(Fichero_Ajustes());
     Avisos_Prueba::Reiniciar();
     Avisos_Prueba::Sin_Ventanas(true);
 }
 
-void TestVencimientos::cleanup()
+void TstVencimientos::cleanup()
 {
     DialogosPrueba::cerrarModales();
     Avisos_Prueba::Reiniciar();
@@ -174,7 +174,7 @@ void TestVencimientos::cleanup()
 
 // What opens: the caption with the counts, the columns, the default filter and
 // order, one window at a time that does not block the rest of the program.
-void TestVencimientos::ventana()
+void TstVencimientos::ventana()
 {
     Flota f(true);
     QVERIFY(f.abrir());
@@ -217,7 +217,7 @@ void TestVencimientos::ventana()
     QTRY_VERIFY(!f.ventana);
 }
 
-void TestVencimientos::estados_data()
+void TstVencimientos::estados_data()
 {
     QTest::addColumn<int>("margen");
     QTest::addColumn<QString>("mostrar"); // radio button
@@ -242,7 +242,7 @@ void TestVencimientos::estados_data()
 
 // Due equal to the reading is not overdue; due at the reading plus the margin
 // is coming; a margin of 0 makes none coming. Each state has its colours.
-void TestVencimientos::estados()
+void TstVencimientos::estados()
 {
     QFETCH(int, margen);
     QFETCH(QString, mostrar);
@@ -274,7 +274,7 @@ void TestVencimientos::estados()
 
 // The margin comes back in the next window; the coming colour stands apart
 // from the other two by lightness, not by hue alone.
-void TestVencimientos::margenGuardado()
+void TstVencimientos::margenGuardado()
 {
     {
         Flota f;
@@ -309,7 +309,7 @@ void TestVencimientos::margenGuardado()
     QVERIFY(Fondo_Proxima.hsvSaturation() > 30);
 }
 
-void TestVencimientos::filtroTexto_data()
+void TstVencimientos::filtroTexto_data()
 {
     QTest::addColumn<QString>("texto");
     QTest::addColumn<QStringList>("matriculas"); // distinct, in the order shown
@@ -331,7 +331,7 @@ void TestVencimientos::filtroTexto_data()
 }
 
 // Typed key by key; then back with the backspace, one key at a time.
-void TestVencimientos::filtroTexto()
+void TstVencimientos::filtroTexto()
 {
     QFETCH(QString, texto);
     QFETCH(QStringList, matriculas);
@@ -354,7 +354,7 @@ void TestVencimientos::filtroTexto()
 
 // A click on a header sorts by that column, a second one the other way; ties
 // keep the order by kilometres left. The selected row stays selected.
-void TestVencimientos::ordenar()
+void TstVencimientos::ordenar()
 {
     Flota f(true);
     QVERIFY(f.abrir());
@@ -384,7 +384,7 @@ void TestVencimientos::ordenar()
     QCOMPARE(f.seleccionada(), QStringLiteral("1111AAA/F_ACEITE"));
 }
 
-void TestVencimientos::abrirMantenimiento_data()
+void TstVencimientos::abrirMantenimiento_data()
 {
     QTest::addColumn<bool>("conIntro");
     QTest::newRow("doble clic") << false;
@@ -393,7 +393,7 @@ void TestVencimientos::abrirMantenimiento_data()
 
 // The maintenance window opens on the row's vehicle, modal over the overview,
 // which stays open.
-void TestVencimientos::abrirMantenimiento()
+void TstVencimientos::abrirMantenimiento()
 {
     QFETCH(bool, conIntro);
     Flota f(true);
@@ -425,7 +425,7 @@ void TestVencimientos::abrirMantenimiento()
     QCOMPARE(f.seleccionada(), QStringLiteral("AB_12/BUJIAS"));
 }
 
-void TestVencimientos::sigueLosCambios_data()
+void TstVencimientos::sigueLosCambios_data()
 {
     QTest::addColumn<QString>("cambio");
     QTest::addColumn<QString>("seleccion"); // selected before
@@ -463,7 +463,7 @@ void TestVencimientos::sigueLosCambios_data()
 // Changes made by the record windows while the overview is open (and by
 // another program, seen when the overview is active again) show without
 // reopening it; the selected row stays selected while it exists.
-void TestVencimientos::sigueLosCambios()
+void TstVencimientos::sigueLosCambios()
 {
     QFETCH(QString, cambio);
     QFETCH(QString, seleccion);
@@ -530,7 +530,7 @@ void TestVencimientos::sigueLosCambios()
 // An operation recorded in the maintenance window opened from the overview
 // shows there while that window is still open; after it closes the overview
 // keeps its row.
-void TestVencimientos::operacionEnElMantenimiento()
+void TstVencimientos::operacionEnElMantenimiento()
 {
     Flota f(true);
     QVERIFY(f.abrir());
@@ -567,7 +567,7 @@ void TestVencimientos::operacionEnElMantenimiento()
 
 // While the backup holds the tables closed the overview reads nothing (no file
 // of the folder may be open); when they open again it reads them afresh.
-void TestVencimientos::tablasCerradas()
+void TstVencimientos::tablasCerradas()
 {
     Flota f(true);
     QVERIFY(f.abrir());
@@ -583,7 +583,7 @@ void TestVencimientos::tablasCerradas()
 
 // Imprimir shows the report in the preview window, once at a time; the
 // overview is usable again when the preview closes.
-void TestVencimientos::imprimir()
+void TstVencimientos::imprimir()
 {
     Flota f(true);
     QVERIFY(f.abrir());
@@ -609,5 +609,5 @@ void TestVencimientos::imprimir()
     QVERIFY(f.ventana->BtnImprimir->isEnabled());
 }
 
-QTEST_MAIN(TestVencimientos)
+QTEST_MAIN(TstVencimientos)
 #include "tst_vencimientos.moc"

@@ -180,7 +180,7 @@ void TstTabla::localizar()
 QTEST_GUILESS_MAIN(TstTabla)
 #include "tst_tabla.moc"
 
-void TestTabla::avisosDeEscritura_data()
+void TstTabla::avisosDeEscritura_data()
 {
     QTest::addColumn<QString>("operacion");
     QTest::addColumn<int>("guardados");
@@ -198,7 +198,7 @@ void TestTabla::avisosDeEscritura_data()
 
 // afterPost and afterDelete come once for each change that reached the file,
 // and never for one that did not.
-void TestTabla::avisosDeEscritura()
+void TstTabla::avisosDeEscritura()
 {
     QFETCH(QString, operacion);
     QFETCH(int, guardados);
