@@ -2,20 +2,20 @@
 
 #include "DataModulo.h"
 #include "Formatos.h"
+#include "PiezasInforme.h"
 #include "Table.h"
 
 #include <QPainter>
 
 namespace {
 
+using PiezasInforme::Arial;
+using PiezasInforme::Banda;
+using PiezasInforme::Hasta;
+
 // Column boundaries (mm), at the centres of the four rules of the titles band.
 constexpr double Limites[] = {0, 19.3, 37.9, 57.4, 122.6, 190.1};
 constexpr double Margen = 0.8; // room between a column's text and its rules
-
-QFont Arial(double Puntos, bool Negrita = false)
-{
-    return Report_Font(QStringLiteral("Arial"), Puntos, Negrita);
-}
 
 double Izquierda(int c)
 {
@@ -27,28 +27,10 @@ double Ancho(int c)
     return Limites[c + 1] - Limites[c] - 2 * Margen;
 }
 
-TReportBand Banda(const QString &Nombre, TBandKind Tipo, double Alto, TFrame Marco = TFrame())
-{
-    TReportBand b;
-    b.Name = Nombre;
-    b.Kind = Tipo;
-    b.Height = Alto;
-    b.Frame = Marco;
-    return b;
-}
-
 TReportElement Con(TReportElement e, const QFont &Fuente, Qt::Alignment Alineacion = Qt::AlignLeft)
 {
     e.Font = Fuente;
     e.Alignment = Alineacion;
-    return e;
-}
-
-// A value that shrinks rather than run past `Hasta` (mm) into its neighbour.
-TReportElement Hasta(TReportElement e, double Hasta)
-{
-    e.Width = Hasta - e.Left;
-    e.ShrinkToFit = true;
     return e;
 }
 

@@ -1,12 +1,16 @@
 #include "InformeMantto.h"
 
 #include "DataModulo.h"
+#include "PiezasInforme.h"
 #include "Proximo.h"
 #include "Tareas.h"
 
 #include <array>
 
 namespace {
+
+using PiezasInforme::Banda;
+using PiezasInforme::Hasta;
 
 constexpr int Num_Columnas = 2 + Num_Tareas;
 // Column boundaries in mm from the band's left edge: date, reading, the thirteen tasks.
@@ -15,9 +19,10 @@ constexpr std::array<double, Num_Columnas + 1> Limites{0,     16.7,  32.0,  50.0
 constexpr double Alto_Fila = 6.8;
 const QString Mascara_Km = QStringLiteral("###.###,##");
 
+// Every text of this report is bold.
 QFont Arial(double Puntos)
 {
-    return Report_Font(QStringLiteral("Arial"), Puntos, true);
+    return PiezasInforme::Arial(Puntos, true);
 }
 
 // An element inside column `c`, with a little room on both sides.
@@ -36,24 +41,6 @@ void Reglas(TReportBand &Banda, int Desde)
     for (int c = Desde; c < Num_Columnas; ++c)
         Banda.Elements.push_back(
             Line_Element(QStringLiteral("Regla%1").arg(c), Limites[size_t(c)] - 0.5, 0, 1, 0));
-}
-
-TReportBand Banda(const QString &Nombre, TBandKind Tipo, double Alto, TFrame Marco = TFrame())
-{
-    TReportBand b;
-    b.Name = Nombre;
-    b.Kind = Tipo;
-    b.Height = Alto;
-    b.Frame = Marco;
-    return b;
-}
-
-// A text that may need all the room up to `hasta` (mm) and shrinks past it.
-TReportElement Hasta(TReportElement e, double Hasta)
-{
-    e.Width = Hasta - e.Left;
-    e.ShrinkToFit = true;
-    return e;
 }
 
 } // namespace

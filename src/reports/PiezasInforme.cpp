@@ -28,6 +28,13 @@ TReportElement Texto(const QString &nombre, const QString &caption, double izqui
     return e;
 }
 
+TReportElement Hasta(TReportElement e, double hasta)
+{
+    e.Width = hasta - e.Left;
+    e.ShrinkToFit = true;
+    return e;
+}
+
 TReportElement Campo(const QString &nombre, const QString &expresion, double izquierda, double arriba,
                      double ancho, const QFont &fuente, Qt::Alignment alineacion, const QString &mascara)
 {

@@ -23,6 +23,10 @@ TReportElement Campo(const QString &nombre, const QString &expresion, double izq
                      double ancho, const QFont &fuente, Qt::Alignment alineacion = Qt::AlignLeft,
                      const QString &mascara = QString());
 
+// `e` reaching no further than `hasta` (mm from the band's left edge): a value
+// wider than that shrinks rather than run into its neighbour.
+TReportElement Hasta(TReportElement e, double hasta);
+
 // A vertical rule centred at `x` (mm), down the whole band.
 TReportElement Regla(const QString &nombre, double x);
 

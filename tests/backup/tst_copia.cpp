@@ -5,7 +5,7 @@
 #include "Capturar.h"
 #include "CopiaDatos.h"
 #include "Esquema.h"
-#include "Ficheros.h"
+#include "FicherosPrueba.h"
 #include "Table.h"
 #include "Volumenes.h"
 

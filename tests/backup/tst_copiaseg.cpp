@@ -8,7 +8,7 @@
 #include "DatosPrueba.h"
 #include "DialogosPrueba.h"
 #include "Excepciones.h"
-#include "Ficheros.h"
+#include "FicherosPrueba.h"
 #include "Principal.h"
 #include "RealizarCopia.h"
 #include "SeleccionarDir.h"

@@ -2,7 +2,7 @@
 // back, and every kind of bad file refused without touching the store), and
 // the PDF of its pages.
 #include "Capturar.h"
-#include "Ficheros.h"
+#include "FicherosPrueba.h"
 #include "InformesPrueba.h"
 
 #include "PageStore.h"

@@ -2,7 +2,7 @@
 // by hand, so each state (ready, pages arriving, complete) can be looked at as
 // long as needed; the rest go through Previsualizar_Informe with a real
 // generation.
-#include "Ficheros.h"
+#include "FicherosPrueba.h"
 #include "InformesPrueba.h"
 
 #include "Avisos.h"

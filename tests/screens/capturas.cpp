@@ -1,5 +1,6 @@
 // Renders each window of the brand, model and vehicle pairs with a few records
 // to PNG files, to look at their layout. Not a test: run by hand.
+#include "Capturas.h"
 #include "DataModulo.h"
 #include "DatosPrueba.h"
 #include "EdMarcas.h"
@@ -12,17 +13,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
-
-namespace {
-void guardar(QWidget *w, const QString &carpeta, const QString &nombre)
-{
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qWarning("La ventana %s no se mostró", qPrintable(nombre));
-    QTest::qWait(50);
-    w->grab().save(QDir(carpeta).filePath(nombre + QStringLiteral(".png")));
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -42,16 +32,16 @@ int main(int argc, char **argv)
     datos.addVehicle(QStringLiteral("M-9012-XZ"), renault, t480, 812345);
     TModuloDatos modulo(datos.carpeta());
 
-    { TFormMatriculas w; guardar(&w, salida, QStringLiteral("matriculas")); }
-    { TFormMarcas w; guardar(&w, salida, QStringLiteral("marcas")); }
-    { TFormModelos w; guardar(&w, salida, QStringLiteral("modelos")); }
+    { TFormMatriculas w; Guardar_Captura(&w, salida, QStringLiteral("matriculas")); }
+    { TFormMarcas w; Guardar_Captura(&w, salida, QStringLiteral("marcas")); }
+    { TFormModelos w; Guardar_Captura(&w, salida, QStringLiteral("modelos")); }
     modulo.Modo_Edicion = Modo_Editar;
-    { TFormEdMatricula w; guardar(&w, salida, QStringLiteral("edmatricula")); w.reject(); }
+    { TFormEdMatricula w; Guardar_Captura(&w, salida, QStringLiteral("edmatricula")); w.reject(); }
     modulo.Modo_Edicion = Modo_Eliminar;
-    { TFormEdMatricula w; guardar(&w, salida, QStringLiteral("edmatricula_eliminar")); w.reject(); }
+    { TFormEdMatricula w; Guardar_Captura(&w, salida, QStringLiteral("edmatricula_eliminar")); w.reject(); }
     modulo.Modo_Edicion_Marca = Modo_Editar;
-    { TFormEdMarcas w; guardar(&w, salida, QStringLiteral("edmarcas")); w.reject(); }
+    { TFormEdMarcas w; Guardar_Captura(&w, salida, QStringLiteral("edmarcas")); w.reject(); }
     modulo.Modo_Edicion_Modelo = Modo_Anadir;
-    { TFormEdModelos w; guardar(&w, salida, QStringLiteral("edmodelos")); w.reject(); }
+    { TFormEdModelos w; Guardar_Captura(&w, salida, QStringLiteral("edmodelos")); w.reject(); }
     return 0;
 }

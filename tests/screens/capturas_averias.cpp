@@ -1,6 +1,7 @@
 // Renders the breakdowns window and its editor, with a few breakdowns, to PNG
 // files, to look at their layout. Not a test: run by hand.
 #include "Averias.h"
+#include "Capturas.h"
 #include "DataModulo.h"
 #include "DatosPrueba.h"
 #include "EdAverias.h"
@@ -9,17 +10,6 @@
 #include <QDir>
 #include <QTest>
 #include <QToolButton>
-
-namespace {
-void guardar(QWidget *w, const QString &carpeta, const QString &nombre)
-{
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qWarning("La ventana %s no se mostró", qPrintable(nombre));
-    QTest::qWait(50);
-    w->grab().save(QDir(carpeta).filePath(nombre + QStringLiteral(".png")));
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -45,13 +35,13 @@ int main(int argc, char **argv)
 
     {
         TFormAverias w;
-        guardar(&w, salida, QStringLiteral("averias"));
+        Guardar_Captura(&w, salida, QStringLiteral("averias"));
         w.SpeedButton3->click();
-        guardar(&w, salida, QStringLiteral("averias_todas"));
+        Guardar_Captura(&w, salida, QStringLiteral("averias_todas"));
         modulo.Modo_Edicion = Modo_Editar;
-        { TFormEdAverias e; guardar(&e, salida, QStringLiteral("edaverias")); e.reject(); }
+        { TFormEdAverias e; Guardar_Captura(&e, salida, QStringLiteral("edaverias")); e.reject(); }
         modulo.Modo_Edicion = Modo_Anadir;
-        { TFormEdAverias e; guardar(&e, salida, QStringLiteral("edaverias_anadir")); e.reject(); }
+        { TFormEdAverias e; Guardar_Captura(&e, salida, QStringLiteral("edaverias_anadir")); e.reject(); }
     }
     return 0;
 }

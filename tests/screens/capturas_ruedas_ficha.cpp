@@ -1,5 +1,6 @@
 // Renders the tyre and technical sheet windows, with a few records, to PNG
 // files, to look at their layout. Not a test: run by hand.
+#include "Capturas.h"
 #include "DataModulo.h"
 #include "DatosPrueba.h"
 #include "EdFichaTec.h"
@@ -10,17 +11,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
-
-namespace {
-void guardar(QWidget *w, const QString &carpeta, const QString &nombre)
-{
-    w->show();
-    if (!QTest::qWaitForWindowExposed(w))
-        qWarning("La ventana %s no se mostró", qPrintable(nombre));
-    QTest::qWait(50);
-    w->grab().save(QDir(carpeta).filePath(nombre + QStringLiteral(".png")));
-}
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -46,10 +36,10 @@ int main(int argc, char **argv)
                     {QStringLiteral("BATERIA"), QStringLiteral("2x225 Ah")}});
     TModuloDatos modulo(datos.carpeta());
 
-    { TFormRuedas w; guardar(&w, salida, QStringLiteral("ruedas")); }
-    { TFormFichaTec w; guardar(&w, salida, QStringLiteral("fichatec")); }
+    { TFormRuedas w; Guardar_Captura(&w, salida, QStringLiteral("ruedas")); }
+    { TFormFichaTec w; Guardar_Captura(&w, salida, QStringLiteral("fichatec")); }
     modulo.Modo_Edicion = Modo_Editar;
-    { TFormEdRuedas w; guardar(&w, salida, QStringLiteral("edruedas")); w.reject(); }
-    { TFormEdFichaTec w; guardar(&w, salida, QStringLiteral("edfichatec")); w.reject(); }
+    { TFormEdRuedas w; Guardar_Captura(&w, salida, QStringLiteral("edruedas")); w.reject(); }
+    { TFormEdFichaTec w; Guardar_Captura(&w, salida, QStringLiteral("edfichatec")); w.reject(); }
     return 0;
 }
