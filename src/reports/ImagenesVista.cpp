@@ -1,5 +1,7 @@
 #include "ImagenesVista.h"
 
+#include <QCoreApplication>
+#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -139,11 +141,18 @@ QIcon Imagen_Vista(const QString &nombre)
         QStringLiteral("Cargar"),      QStringLiteral("Cerrar")};
     if (!conocidos.contains(nombre))
         return QIcon();
+    // Every preview window shows the same pictures: they are drawn once. They go
+    // with the application, so that none outlives it.
+    static QHash<QString, QIcon> hechas;
+    if (const auto it = hechas.constFind(nombre); it != hechas.cend())
+        return *it;
+    if (hechas.isEmpty())
+        qAddPostRoutine([] { hechas.clear(); });
     QPixmap pm(kLado, kLado);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     Dibujar(p, nombre);
     p.end();
-    return QIcon(pm);
+    return *hechas.insert(nombre, QIcon(pm));
 }

@@ -200,9 +200,10 @@ void TPreviewArea::paintEvent(QPaintEvent *event)
     p.fillRect(event->rect(), kFondo);
     const QRect pagina(Page_Origin(), Page_Pixels());
     p.fillRect(pagina.translated(3, 3), kSombra);
-    p.fillRect(pagina, Qt::white);
-    if (!m_store || m_page > m_store->Page_Count())
+    if (!m_store || m_page > m_store->Page_Count()) {
+        p.fillRect(pagina, Qt::white);
         return;
+    }
     const QPicture &imagen = m_store->Page(m_page);
     const QSize units = m_store->Page_Size(m_page);
     const qreal dpr = viewport()->devicePixelRatioF();
@@ -218,8 +219,13 @@ void TPreviewArea::paintEvent(QPaintEvent *event)
             q.setRenderHint(QPainter::SmoothPixmapTransform);
             Draw_Page(q, imagen, units, QRectF(QPointF(0, 0), QSizeF(pagina.size())));
         }
+        // The kept image is the page on its paper; the paper goes under it only
+        // where a size rounded at a fractional scale leaves it short.
+        if (QSizeF(m_image.size()) / dpr != QSizeF(pagina.size()))
+            p.fillRect(pagina, Qt::white);
         p.drawPixmap(pagina.topLeft(), m_image);
     } else {
+        p.fillRect(pagina, Qt::white);
         p.setClipRect(event->rect() & pagina);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
