@@ -183,9 +183,14 @@ void TDBCtrlGrid::refill()
                     // The text replaced in one edit: the editor's own setPlainText
                     // first empties it, so its scroll bar and frame are painted
                     // again at every move, and formats the whole text anew.
+                    // Inside an edit block the cursor does not lay out the old
+                    // and the new last line to learn where it stands: the panel
+                    // lays out only what it paints.
                     QTextCursor c(m->document());
+                    c.beginEditBlock();
                     c.select(QTextCursor::Document);
                     c.insertText(text);
+                    c.endEditBlock();
                     m->verticalScrollBar()->setValue(0);
                 } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
                     e->setText(text);
