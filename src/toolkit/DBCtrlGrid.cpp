@@ -13,7 +13,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -191,6 +194,10 @@ void TDBCtrlGrid::refill()
                     c.select(QTextCursor::Document);
                     c.insertText(text);
                     c.endEditBlock();
+                    // Each line keeps the glyphs its layout shaped, so painting
+                    // draws them instead of shaping the text a second time.
+                    for (QTextBlock b = m->document()->begin(); b.isValid(); b = b.next())
+                        b.layout()->setCacheEnabled(true);
                     m->verticalScrollBar()->setValue(0);
                 } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
                     e->setText(text);
