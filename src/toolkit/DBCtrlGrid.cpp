@@ -1,6 +1,7 @@
 // A column of read-only record panels.
 #include "DBCtrlGrid.h"
 
+#include "BarraDesplazamiento.h"
 #include "Formatos.h"
 #include "Protegido.h"
 #include "Table.h"
@@ -32,7 +33,7 @@ TDBCtrlGrid::TDBCtrlGrid(QWidget *parent) : QFrame(parent)
     col->setContentsMargins(0, 0, 0, 0);
     col->setSpacing(0);
     lay->addWidget(m_body, 1);
-    m_bar = new QScrollBar(Qt::Vertical, this);
+    m_bar = new TBarraDesplazamiento(Qt::Vertical, this);
     m_bar->setFocusPolicy(Qt::NoFocus);
     lay->addWidget(m_bar);
     // Moving and refilling read the table, and a read can fail: every handler
