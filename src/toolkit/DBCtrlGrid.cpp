@@ -1,6 +1,7 @@
 // A column of read-only record panels.
 #include "DBCtrlGrid.h"
 
+#include "BarraDesplazamiento.h"
 #include "Formatos.h"
 #include "Protegido.h"
 #include "Table.h"
@@ -13,7 +14,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -29,7 +33,7 @@ TDBCtrlGrid::TDBCtrlGrid(QWidget *parent) : QFrame(parent)
     col->setContentsMargins(0, 0, 0, 0);
     col->setSpacing(0);
     lay->addWidget(m_body, 1);
-    m_bar = new QScrollBar(Qt::Vertical, this);
+    m_bar = new TBarraDesplazamiento(Qt::Vertical, this);
     m_bar->setFocusPolicy(Qt::NoFocus);
     lay->addWidget(m_bar);
     // Moving and refilling read the table, and a read can fail: every handler
@@ -183,9 +187,18 @@ void TDBCtrlGrid::refill()
                     // The text replaced in one edit: the editor's own setPlainText
                     // first empties it, so its scroll bar and frame are painted
                     // again at every move, and formats the whole text anew.
+                    // Inside an edit block the cursor does not lay out the old
+                    // and the new last line to learn where it stands: the panel
+                    // lays out only what it paints.
                     QTextCursor c(m->document());
+                    c.beginEditBlock();
                     c.select(QTextCursor::Document);
                     c.insertText(text);
+                    c.endEditBlock();
+                    // Each line keeps the glyphs its layout shaped, so painting
+                    // draws them instead of shaping the text a second time.
+                    for (QTextBlock b = m->document()->begin(); b.isValid(); b = b.next())
+                        b.layout()->setCacheEnabled(true);
                     m->verticalScrollBar()->setValue(0);
                 } else if (auto *e = qobject_cast<QLineEdit *>(w)) {
                     e->setText(text);
